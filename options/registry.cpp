@@ -1,0 +1,70 @@
+// registry.cpp - the registry helpers: HKEY_LOCAL_MACHINE only, no key is
+// ever created here (installation creates the program's keys).
+#include "options/registry.h"
+
+#include <cstring>
+
+bool regOpenRead(const char *path, HKEY *key)
+{
+    return RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_READ, key) == ERROR_SUCCESS;
+}
+
+bool regOpenWrite(const char *path, HKEY *key)
+{
+    return RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_WRITE, key) == ERROR_SUCCESS;
+}
+
+bool regReadDword(HKEY key, const char *name, int32_t *value)
+{
+    // The stored type is not checked, but only a value of exactly four bytes
+    // can stand for the field: a shorter one would leave half of it stale.
+    int32_t read = 0;
+    DWORD size = sizeof read;
+    if (RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE *>(&read), &size) != ERROR_SUCCESS)
+        return false;
+    if (size != sizeof read)
+        return false;
+    *value = read;
+    return true;
+}
+
+bool regReadString(HKEY key, const char *name, char *buffer, DWORD limit)
+{
+    // Read into a scratch buffer first, so that a value that is too long
+    // leaves the caller's text exactly as it was.
+    char *scratch = new char[limit + 1];
+    DWORD size = limit;
+    LONG status = RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE *>(scratch), &size);
+    bool ok = status == ERROR_SUCCESS && size <= limit;
+    if (ok) {
+        memcpy(buffer, scratch, size);
+        buffer[size] = 0;
+    }
+    delete[] scratch;
+    return ok;
+}
+
+LONG regWriteDword(HKEY key, const char *name, const int32_t *value)
+{
+    return RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE *>(value), sizeof *value);
+}
+
+LONG regWriteString(HKEY key, const char *name, const char *text)
+{
+    return RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE *>(text), (DWORD)strlen(text));
+}
+
+LONG regDeleteValue(HKEY key, const char *name)
+{
+    return RegDeleteValueA(key, name);
+}
+
+LONG regDeleteKey(HKEY parent, const char *subkey)
+{
+    return RegDeleteKeyA(parent, subkey);
+}
+
+LONG regClose(HKEY key)
+{
+    return RegCloseKey(key);
+}

@@ -1,0 +1,29 @@
+// registry.h - thin helpers over HKEY_LOCAL_MACHINE that every registry
+// user of the program goes through. They never create keys and never show
+// messages; each returns a plain success indication.
+#ifndef OPTIONS_REGISTRY_H
+#define OPTIONS_REGISTRY_H
+
+#include <windows.h>
+#include <cstdint>
+
+// The program's keys under HKEY_LOCAL_MACHINE.
+#define OPTIONS_KEY "SOFTWARE\\Veldane Software\\Spindle2\\CurrentVersion\\Options"
+#define CDDB_KEY "SOFTWARE\\Veldane Software\\Spindle2\\CurrentVersion\\cddb"
+
+// Open an existing key for reading (KEY_READ) or writing (KEY_WRITE).
+bool regOpenRead(const char *path, HKEY *key);
+bool regOpenWrite(const char *path, HKEY *key);
+// Reads a 4-byte value into *value; a value of another size leaves it alone.
+bool regReadDword(HKEY key, const char *name, int32_t *value);
+// Reads at most `limit` bytes into buffer (limit + 1 bytes long) and ends
+// the text right after them; a longer value is not read at all.
+bool regReadString(HKEY key, const char *name, char *buffer, DWORD limit);
+// Store a REG_DWORD / a REG_SZ without its NUL; return the system status (0 = success).
+LONG regWriteDword(HKEY key, const char *name, const int32_t *value);
+LONG regWriteString(HKEY key, const char *name, const char *text);
+LONG regDeleteValue(HKEY key, const char *name);
+LONG regDeleteKey(HKEY parent, const char *subkey);
+LONG regClose(HKEY key);
+
+#endif

@@ -1,0 +1,238 @@
+/*
+ * platter.h - the C interface of Platter.dll, the CD library.
+ *
+ * Shared by the player (which calls it) and libplatter/ (which implements
+ * it). Conventions: results of 1 or more mean success; play calls return the
+ * drive's new play state; tracks count from 1 and track count + 1 is the
+ * lead-out; times are minutes, seconds and frames (75 frames a second);
+ * texts are NUL-terminated ANSI strings that the caller copies.
+ */
+#ifndef PLATTER_PLATTER_H
+#define PLATTER_PLATTER_H
+
+#include <stdint.h>
+
+#ifdef PLATTER_BUILD
+#define PLATTER_API __declspec(dllexport)
+#else
+#define PLATTER_API
+#endif
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* ---- Handles, states and results ------------------------------------- */
+
+typedef uint32_t cd_handle_t;   /* one drive; 0 is never a valid handle */
+typedef uint32_t cddb_handle_t; /* one CDDB session; 0 is never valid */
+
+/* Play states returned by cd_check_status, cd_play, cd_pause, cd_resume and
+ * cd_stop; any other value means unknown (no disc, drive not ready). */
+enum {
+    PlayStatePlaying = 3,
+    PlayStatePaused = 4,
+    PlayStateStopped = 5
+};
+
+/* Track types reported by cd_get_track_type: 1 is audio, anything else data. */
+enum {
+    PLATTER_TRACK_AUDIO = 1,
+    PLATTER_TRACK_DATA = 4
+};
+
+/* Named results. Success is 1 (or, for a CDDB query, 3 for several
+ * inexact matches); failures are 0 or the negative codes below. */
+enum {
+    PLATTER_OK = 1,
+    PLATTER_FAIL = 0,
+    PLATTER_CDDB_FUZZY = 3,            /* remote query: several inexact matches */
+    PLATTER_CDDB_NOT_FOUND = -1,       /* disc not in the local tree / on the server */
+    PLATTER_CDDB_BAD_FORMAT = -2,      /* local tree is not in a known layout */
+    PLATTER_CDDB_ILLEGAL_FILE = -3,    /* local tree holds a file that is no entry */
+    PLATTER_CDDB_NO_SERVER = -4,       /* server host cannot be found */
+    PLATTER_CDDB_NO_CONNECT = -5,      /* server cannot be reached or answered badly */
+    PLATTER_DB_CORRUPT_DROPPED = -7,   /* compacted, corrupted entries left out */
+    PLATTER_SMTP_NO_FILE = -1,         /* the file to send cannot be opened */
+    PLATTER_SMTP_NO_SERVER = -2,       /* SMTP host cannot be found */
+    PLATTER_SMTP_NO_CONNECT = -3       /* SMTP host unreachable or refused the mail */
+};
+
+/* The title record of one disc, exchanged with the title database. Field
+ * order is a format shared between the program and the library. */
+typedef struct TitleRecord {
+    int32_t cddbEntry;          /* 1 when the texts came from a CDDB entry */
+    int32_t revision;           /* CDDB revision of the entry, 0 if none */
+    int32_t submitted;          /* 1 once submitted to CDDB */
+    char *artist;               /* texts: null when absent */
+    char *discTitle;
+    char *discText;             /* extended disc text, CR LF separated lines */
+    int32_t trackCount;         /* tracks on the disc */
+    int32_t *trackStartFrames;  /* trackCount + 1 starts, the last the lead-out */
+    char **trackTitles;         /* trackCount entries */
+    char **trackTexts;          /* trackCount entries */
+    int32_t programLength;      /* entries in programList; 0 = disc order */
+    int32_t *programList;       /* 1-based track numbers in play order */
+} TitleRecord;
+
+typedef void (*platter_diag_fn)(char *line);       /* library diagnostics line */
+typedef void (*platter_stat_fn)(const char *text); /* library status text */
+
+/* ---- Set-up ------------------------------------------------------------ */
+
+/* Routes the library's diagnostics lines to fn (null turns them off). */
+PLATTER_API int platter_diag_init(platter_diag_fn fn);
+/* Routes the library's progress texts to fn (null turns them off). */
+PLATTER_API int platter_stat_init(platter_stat_fn fn);
+
+/* ---- Devices ----------------------------------------------------------- */
+
+/* Makes a new, unopened drive handle; 0 when none can be had. */
+PLATTER_API cd_handle_t cd_init(void);
+/* Opens the drive named like "D:" on the handle (flags 0); 1 when open. */
+PLATTER_API int cd_open(cd_handle_t handle, const char *drive, int flags);
+/* Closes the drive; the handle stays allocated until cd_cleanup. */
+PLATTER_API int cd_close(cd_handle_t handle);
+/* Releases the handle; it is never valid again. */
+PLATTER_API int cd_cleanup(cd_handle_t handle);
+/* 1 when the drive holds a disc, 0 when it is empty or not ready. */
+PLATTER_API int cd_check_if_media(cd_handle_t handle);
+/* Reads the disc's table of contents; 1 when read. */
+PLATTER_API int cd_read_data(cd_handle_t handle);
+/* Fills the number of tracks of the disc read last; 1 on success. */
+PLATTER_API int cd_get_num_tracks(cd_handle_t handle, int *count);
+/* Fills the type of a track (1 audio, other data); 1 on success. */
+PLATTER_API int cd_get_track_type(cd_handle_t handle, int track, int *type);
+/* Fills a track's absolute start and its length; track count + 1 gives the
+ * lead-out, whose start is the disc's total playing time. 1 on success. */
+PLATTER_API int cd_get_track_time(cd_handle_t handle, int track,
+                                  int *startMin, int *startSec, int *startFrame,
+                                  int *lenMin, int *lenSec, int *lenFrame);
+/* Fills the current track, the position within it and the absolute
+ * position on the disc, as the drive's Q channel reports them; 1 on success. */
+PLATTER_API int cd_get_cur_time_info(cd_handle_t handle, int *track,
+                                     int *min, int *sec, int *frame,
+                                     int *absMin, int *absSec, int *absFrame);
+/* Fills the disc's Windows CD Player identity (the Cdplayer.ini section). */
+PLATTER_API int cd_get_win_id(cd_handle_t handle, uint32_t *winId);
+/* Fills the disc's CDDB disc id (the freedb algorithm); 1 on success. */
+PLATTER_API int cd_get_cddb_id(cd_handle_t handle, uint32_t *discId);
+/* Returns the drive's play state (3, 4, 5, or other for unknown). */
+PLATTER_API int cd_check_status(cd_handle_t handle);
+/* Plays from a position within a track, to the end of that track when
+ * singleTrack is 1, else to the lead-out; returns the new play state. */
+PLATTER_API int cd_play(cd_handle_t handle, int track, int min, int sec,
+                        int frame, int singleTrack);
+/* Pauses at the current position; returns the new play state. */
+PLATTER_API int cd_pause(cd_handle_t handle);
+/* Continues from the paused position, now stopping at the end of track
+ * when singleTrack is 1, else at the lead-out; returns the new play state. */
+PLATTER_API int cd_resume(cd_handle_t handle, int track, int singleTrack);
+/* Stops play; returns the new play state. */
+PLATTER_API int cd_stop(cd_handle_t handle);
+/* Opens the drive's tray; 1 on success. */
+PLATTER_API int cd_eject(cd_handle_t handle);
+
+/* ---- Title database ------------------------------------------------------ */
+
+/* Takes the database for this thread, excluding other threads and
+ * processes, until db_unlock; 1 on success. */
+PLATTER_API int db_lock(void);
+/* Releases the database taken by db_lock (harmless from a non-owner). */
+PLATTER_API int db_unlock(void);
+/* Fills a zeroed record with the entry of winId; > 0 when one exists. */
+PLATTER_API int db_read_entry(uint32_t winId, TitleRecord *record);
+/* Stores the whole record under winId, durably; > 0 when stored. */
+PLATTER_API int db_write_entry(uint32_t winId, const TitleRecord *record);
+/* Removes the entry of winId; > 0 when one was removed. */
+PLATTER_API int db_delete_entry(uint32_t winId);
+/* Releases what db_read_entry allocated in the record and zeroes it. */
+PLATTER_API int db_free(TitleRecord *record);
+/* Fills the total and the reclaimable size of the database; >= 1 when valid. */
+PLATTER_API int db_statistics(int32_t *total, int32_t *reclaimable);
+/* Rewrites the database without reclaimable space; 1 done, -7 done with
+ * corrupted entries left out, other values failure (old file intact). */
+PLATTER_API int db_compact(void);
+
+/* ---- CDDB ---------------------------------------------------------------- */
+
+/* Starts a CDDB session for the named program; 0 on failure. */
+PLATTER_API cddb_handle_t cddb_init(const char *program, const char *version,
+                                    const char *copyright);
+/* Ends the session and releases everything it holds. */
+PLATTER_API int cddb_cleanup(cddb_handle_t handle);
+
+/* Sets the root folder of the local CDDB tree. */
+PLATTER_API int cddb_set_local_root(cddb_handle_t handle, const char *root);
+/* Sets the remote server (or proxy) host and port. */
+PLATTER_API int cddb_set_server_info(cddb_handle_t handle, const char *host, int port);
+/* Sets the number of tracks of the disc to look up or submit. */
+PLATTER_API int cddb_set_num_tracks(cddb_handle_t handle, int count);
+/* Sets the absolute start of track n (n = count + 1: the lead-out). */
+PLATTER_API int cddb_set_track_time(cddb_handle_t handle, int n, int min, int sec, int frame);
+/* Sets the revision of the entry to submit. */
+PLATTER_API int cddb_set_rev_number(cddb_handle_t handle, int revision);
+/* Set the entry's texts (null for absent). */
+PLATTER_API int cddb_set_artist(cddb_handle_t handle, const char *text);
+PLATTER_API int cddb_set_title(cddb_handle_t handle, const char *text);
+PLATTER_API int cddb_set_ext_title(cddb_handle_t handle, const char *text);
+PLATTER_API int cddb_set_track_title(cddb_handle_t handle, int n, const char *text);
+PLATTER_API int cddb_set_ext_track_title(cddb_handle_t handle, int n, const char *text);
+/* Sets the disc id of the entry to fetch. */
+PLATTER_API int cddb_set_id(cddb_handle_t handle, uint32_t discId);
+/* Sets the category of the entry to fetch or submit. */
+PLATTER_API int cddb_set_category_name(cddb_handle_t handle, const char *category);
+
+/* Getters of the entry found or fetched; texts are null when absent. */
+PLATTER_API int cddb_get_rev_number(cddb_handle_t handle);
+PLATTER_API const char *cddb_get_artist(cddb_handle_t handle);
+PLATTER_API const char *cddb_get_title(cddb_handle_t handle);
+PLATTER_API const char *cddb_get_ext_title(cddb_handle_t handle);
+PLATTER_API const char *cddb_get_track_title(cddb_handle_t handle, int n);
+PLATTER_API const char *cddb_get_ext_track_title(cddb_handle_t handle, int n);
+/* The inexact matches of the last remote query, numbered from 1. */
+PLATTER_API int cddb_get_num_fuzzy(cddb_handle_t handle);
+PLATTER_API const char *cddb_get_fuzzy_artist(cddb_handle_t handle, int i);
+PLATTER_API const char *cddb_get_fuzzy_title(cddb_handle_t handle, int i);
+PLATTER_API uint32_t cddb_get_fuzzy_id(cddb_handle_t handle, int i);
+PLATTER_API const char *cddb_get_fuzzy_category(cddb_handle_t handle, int i);
+/* The server list fetched last, numbered from 1. */
+PLATTER_API int cddb_get_num_server_list(cddb_handle_t handle);
+PLATTER_API const char *cddb_get_server_list_name(cddb_handle_t handle, int n);
+PLATTER_API const char *cddb_get_server_list_descr(cddb_handle_t handle, int n);
+PLATTER_API int cddb_get_server_list_port(cddb_handle_t handle, int n);
+/* The category list fetched last, numbered from 1. */
+PLATTER_API int cddb_get_num_category_list(cddb_handle_t handle);
+PLATTER_API const char *cddb_get_category_list_name(cddb_handle_t handle, int n);
+
+/* Looks the disc up in the local tree: > 0 found, else -1/-2/-3/other. */
+PLATTER_API int cddb_query_local(cddb_handle_t handle);
+/* Looks the disc up on the server: 1 exact, 3 inexact matches, else -1/-4/-5/other. */
+PLATTER_API int cddb_query_remote(cddb_handle_t handle);
+/* Fetches the entry named by cddb_set_id and cddb_set_category_name; > 0 done. */
+PLATTER_API int cddb_fetch_remote(cddb_handle_t handle);
+/* Fetches the server's list of servers; > 0 done. */
+PLATTER_API int cddb_fetch_server_list(cddb_handle_t handle);
+/* Fetches the server's list of categories; > 0 done. */
+PLATTER_API int cddb_fetch_category_list(cddb_handle_t handle);
+/* Writes the entry set on the handle as an xmcd submission file; > 0 done. */
+PLATTER_API int cddb_write_submit_file(cddb_handle_t handle, const char *fileName);
+/* Writes the submission's mail subject ("cddb CATEGORY DISCID") into a
+ * buffer of size bytes; > 0 done. */
+PLATTER_API int cddb_write_submit_subject(cddb_handle_t handle, char *subject, int size);
+
+/* ---- Network --------------------------------------------------------------- */
+
+/* Starts the network for the calling thread; 1 on success. */
+PLATTER_API int platter_net_init(void);
+/* Ends what platter_net_init started on the calling thread. */
+PLATTER_API int platter_net_cleanup(void);
+/* Mails a file through an SMTP server: > 0 sent, -1 file, -2 host, -3 connect or refused. */
+PLATTER_API int smtp_send(const char *server, int port, const char *from,
+                          const char *to, const char *subject, const char *fileName);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif /* PLATTER_PLATTER_H */

@@ -1,0 +1,132 @@
+/*
+ * resource.h - every numeric id of Spindle2: dialogs, controls, menu
+ * commands, icons, bitmaps, window messages and timers. The numbers are
+ * fixed: help files, the CD library's callers and stored settings rely on
+ * them. Also read by windres (res/spindle2.rc), so plain #defines only.
+ */
+#ifndef SPINDLE2_RESOURCE_H
+#define SPINDLE2_RESOURCE_H
+
+/* Dialog templates */
+#define IDD_ABOUT                103   /* "About Spindle2" */
+#define IDD_MAIN                 123   /* main dialog = control panel */
+#define IDD_SUBMIT_CATEGORY      136   /* "Submit A New Entry" */
+#define IDD_TRACK_SELECT         137   /* complete track list */
+#define IDD_FUZZY_MATCH          138   /* "Fuzzy Search Results" */
+#define IDD_STATUS               173   /* operation status window */
+#define IDD_DRIVE_SELECT         175   /* "Select Drive" */
+
+/* Icons */
+#define IDI_CD_PLAYING           108   /* disc with a note; also the windows' small icon */
+#define IDI_CD_PAUSED            109   /* disc with pause bars */
+#define IDI_CD_PLAIN             110   /* start-up icon */
+#define IDI_CD_STOPPED           112   /* disc with a square */
+#define IDI_CD_NONE              133   /* no disc or unknown state: a red cross */
+#define IDI_ARROW_UP             131
+#define IDI_ARROW_DOWN           132
+
+/* Tray icon id within the notification area */
+#define TRAY_ICON_ID             1001
+
+/* Control panel bitmaps: normal, pushed, disabled for each button */
+#define IDB_PLAY                 144
+#define IDB_PLAY_PUSHED          145
+#define IDB_PLAY_DISABLED        156
+#define IDB_PAUSE                146
+#define IDB_PAUSE_PUSHED         147
+#define IDB_PAUSE_DISABLED       157
+#define IDB_STOP                 148
+#define IDB_STOP_PUSHED          149
+#define IDB_STOP_DISABLED        158
+#define IDB_PREVIOUS             150
+#define IDB_PREVIOUS_PUSHED      151
+#define IDB_PREVIOUS_DISABLED    159
+#define IDB_NEXT                 152
+#define IDB_NEXT_PUSHED          153
+#define IDB_NEXT_DISABLED        160
+#define IDB_EJECT                154
+#define IDB_EJECT_PUSHED         155
+#define IDB_EJECT_DISABLED       167
+#define IDB_VOLUME_UP            161
+#define IDB_VOLUME_UP_PUSHED     162
+#define IDB_VOLUME_UP_DISABLED   163
+#define IDB_VOLUME_DOWN          164
+#define IDB_VOLUME_DOWN_PUSHED   165
+#define IDB_VOLUME_DOWN_DISABLED 166
+
+/* Control panel controls (dialog 123) */
+#define IDC_PLAY                 1047
+#define IDC_PAUSE                1048
+#define IDC_STOP                 1049
+#define IDC_NEXT                 1050
+#define IDC_STATUS_LINE          1051  /* status/time text and scan text */
+#define IDC_PREVIOUS             1053
+#define IDC_EJECT                1054
+#define IDC_TITLE_LINE           1055  /* track or disc title text */
+#define IDC_VOLUME_UP            1090
+#define IDC_VOLUME_DOWN          1091
+#define IDC_VOLUME_BAR           1097
+#define IDC_DRIVE_LABEL          1117
+
+/* Status window (dialog 173) */
+#define IDC_STATUS_TEXT          1125
+
+/* About box (dialog 103) */
+#define IDC_ABOUT_ICON           1200
+#define IDC_ABOUT_NAME           1201
+#define IDC_ABOUT_COPYRIGHT      1202
+
+/* Menu resource "PopupMenu": fixed commands */
+#define IDM_PLAY                 40014
+#define IDM_PAUSE                40015
+#define IDM_NEXT_TRACK           40016
+#define IDM_PREVIOUS_TRACK       40017
+#define IDM_ABOUT                40018
+#define IDM_EXIT                 40019
+#define IDM_RANDOM               40020
+#define IDM_STOP                 40021
+#define IDM_TRACK_PLACEHOLDER    40035
+#define IDM_EJECT                40038
+#define IDM_PROPERTIES           40040
+#define IDM_INTRO                40041
+#define IDM_REPEAT_ALL           40043
+#define IDM_REPEAT_CURRENT       40044
+#define IDM_SHOW_CONTROLS        40046
+#define IDM_HIDE_CONTROLS        40048
+#define IDM_MIXER_PLACEHOLDER    40062
+#define IDM_DRIVE_PLACEHOLDER    40066
+#define IDM_START_RACKFILE       40068
+#define IDM_OPTIONS              40072
+#define IDM_QUERY_CDDB           40073
+#define IDM_SUBMIT_CDDB          40074
+#define IDM_HELP_CONTENTS        40075
+
+/* Menu resource "PopupMenu": dynamic items */
+#define IDM_TRACK_FIRST          34768 /* track t is IDM_TRACK_FIRST + t - 1 */
+#define IDM_TRACK_LAST           35767
+#define IDM_TRACK_COMPLETE_LIST  34789 /* "Complete Track List..." */
+#define IDM_VOLUME_FIRST         35768 /* volume control v is IDM_VOLUME_FIRST + v - 1 */
+#define IDM_VOLUME_LAST          36767
+#define IDM_DRIVE_FIRST          36768 /* drive d is IDM_DRIVE_FIRST + d - 1 */
+#define IDM_DRIVE_LAST           37767
+#define MAX_TRACK_MENU_ITEMS     20
+
+/* Window messages of the main window (WM_APP is 0x8000) */
+#define WM_TRAY_NOTIFY           (0x8000 + 1000)
+#define WM_CDDB_DRIVE_FOUND      (0x8000 + 1001)
+#define WM_CDDB_QUERY_DONE       (0x8000 + 1002)
+#define WM_CDDB_SUBMIT_DONE      (0x8000 + 1003)
+
+/* Window messages of the status window (same numbers, another window) */
+#define WM_STATUS_SETTEXT        (0x8000 + 1000)
+#define WM_STATUS_CLOSE          (0x8000 + 1001)
+
+/* Timers of the main window */
+#define TIMER_MEDIA_POLL         1     /* 5000 ms: drives that are not current */
+#define TIMER_STATUS_POLL        2     /* 1000 ms: the current drive */
+#define TIMER_BUTTON_REPEAT      3     /* 100 ms: held buttons */
+#define TIMER_TRAY_CLICK         4     /* 500 ms: resolves tray clicks */
+#define TIMER_PREVIOUS           5     /* 500 ms: single press of Previous */
+#define TIMER_LOOKUP_DONE        6     /* 3000 ms: end of a CDDB run */
+
+#endif /* SPINDLE2_RESOURCE_H */

@@ -1,0 +1,109 @@
+// harness.h - what every test of the program may use: message boxes
+// recorded and answered, modal dialogs scripted, a private HKEY_LOCAL_MACHINE,
+// bounded waits on windows, and scratch folders.
+#ifndef TESTS_HARNESS_H
+#define TESTS_HARNESS_H
+
+#include <windows.h>
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <vector>
+
+namespace harness {
+
+// One message box the program asked for.
+struct Box {
+    HWND owner;
+    std::string text;
+    std::string caption;
+    UINT flags;
+};
+
+// While alive, every message box is recorded instead of shown, and
+// answered with the queued answers in turn (then with `fallback`).
+class MessageBoxRecorder {
+public:
+    explicit MessageBoxRecorder(int fallback = IDOK);
+    ~MessageBoxRecorder();
+    void queueAnswer(int answer);
+    std::vector<Box> boxes() const;
+    size_t count() const;
+
+private:
+    mutable std::mutex lock_;
+    std::vector<Box> boxes_;
+    std::deque<int> answers_;
+    int fallback_;
+};
+
+// One modal dialog the program asked to run.
+struct ModalRun {
+    int templateId;
+    HWND owner;
+    LPARAM param;
+};
+
+// While alive, every modal dialog is recorded and returns the queued
+// results in turn (then `fallback`), without a window.
+class ModalRecorder {
+public:
+    explicit ModalRecorder(INT_PTR fallback = 0);
+    ~ModalRecorder();
+    void queueResult(INT_PTR result);
+    std::vector<ModalRun> runs() const;
+
+private:
+    mutable std::mutex lock_;
+    std::vector<ModalRun> runs_;
+    std::deque<INT_PTR> results_;
+    INT_PTR fallback_;
+};
+
+// While alive, HKEY_LOCAL_MACHINE of this process is a fresh scratch key:
+// the test sees no other test's settings and none of the machine's.
+class RegistrySandbox {
+public:
+    RegistrySandbox();
+    ~RegistrySandbox();
+    // Creates a key (and its parents) under the scratch HKLM.
+    void createKey(const char *path);
+    void setString(const char *path, const char *name, const std::string &value, bool withNul = false);
+    void setDword(const char *path, const char *name, uint32_t value);
+    void setRaw(const char *path, const char *name, DWORD type, const void *data, DWORD size);
+    bool exists(const char *path, const char *name);
+    // The value's type and bytes; false when missing.
+    bool read(const char *path, const char *name, DWORD *type, std::string *bytes);
+
+private:
+    HKEY scratch_ = nullptr;
+    std::string scratchPath_;
+};
+
+// Pumps this thread's messages until `done` is true; false after the time-out.
+bool pumpUntil(const std::function<bool()> &done, DWORD timeoutMs = 5000);
+// Pumps this thread's messages for a while.
+void pumpFor(DWORD ms);
+
+// A new empty folder for this test, removed by the next run's clean-up.
+std::string scratchFolder();
+// Reads a whole file; empty when missing.
+std::string readFile(const std::string &path);
+bool fileExists(const std::string &path);
+// The folder that holds the test executable (and the build's programs).
+std::string binFolder();
+
+// Work to do before and after each test (the program's tests use it to put
+// their default hooks in place); call from a static initializer.
+void addTestHooks(std::function<void()> before, std::function<void()> after);
+
+// The watchdog's limit for one test, in seconds.
+int testTimeoutSeconds();
+
+} // namespace harness
+
+#endif

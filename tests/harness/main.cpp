@@ -1,0 +1,83 @@
+// main.cpp - the test executables' entry point: GoogleTest with a watchdog,
+// so that a test stuck on a window or a wait fails with a clear message
+// instead of hanging the run.
+#include "harness/harness.h"
+
+#include <atomic>
+#include <cstdio>
+#include <cstdlib>
+
+namespace harness {
+
+namespace {
+
+struct TestHooks {
+    std::function<void()> before;
+    std::function<void()> after;
+};
+
+std::vector<TestHooks> &testHooks()
+{
+    static std::vector<TestHooks> hooks;
+    return hooks;
+}
+
+HANDLE watchdogTimer = nullptr;
+std::string runningTest;
+
+VOID CALLBACK watchdogFired(PVOID, BOOLEAN)
+{
+    fprintf(stderr,
+            "\nTIMEOUT: %s did not finish within %d seconds; it is probably waiting on a window, "
+            "a message box or an event that never comes. Ending the test process.\n",
+            runningTest.c_str(), testTimeoutSeconds());
+    fflush(stderr);
+    TerminateProcess(GetCurrentProcess(), 3);
+}
+
+class Watchdog : public ::testing::EmptyTestEventListener {
+    void OnTestStart(const ::testing::TestInfo &info) override
+    {
+        runningTest = std::string(info.test_suite_name()) + "." + info.name();
+        CreateTimerQueueTimer(&watchdogTimer, nullptr, watchdogFired, nullptr,
+                              (DWORD)testTimeoutSeconds() * 1000, 0, WT_EXECUTEONLYONCE);
+        for (auto &hook : testHooks())
+            if (hook.before)
+                hook.before();
+    }
+    void OnTestEnd(const ::testing::TestInfo &) override
+    {
+        for (auto &hook : testHooks())
+            if (hook.after)
+                hook.after();
+        if (watchdogTimer) {
+            DeleteTimerQueueTimer(nullptr, watchdogTimer, INVALID_HANDLE_VALUE);
+            watchdogTimer = nullptr;
+        }
+    }
+};
+
+} // namespace
+
+void addTestHooks(std::function<void()> before, std::function<void()> after)
+{
+    testHooks().push_back({std::move(before), std::move(after)});
+}
+
+int testTimeoutSeconds()
+{
+    const char *value = getenv("SPINDLE2_TEST_TIMEOUT");
+    int seconds = value ? atoi(value) : 0;
+    return seconds > 0 ? seconds : 60;
+}
+
+} // namespace harness
+
+int main(int argc, char **argv)
+{
+    // No error dialogs from the system: a test must never wait on one.
+    SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
+    ::testing::InitGoogleTest(&argc, argv);
+    ::testing::UnitTest::GetInstance()->listeners().Append(new harness::Watchdog);
+    return RUN_ALL_TESTS();
+}

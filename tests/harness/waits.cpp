@@ -1,0 +1,71 @@
+// waits.cpp - bounded waits and scratch files.
+#include "harness/harness.h"
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+namespace harness {
+
+bool pumpUntil(const std::function<bool()> &done, DWORD timeoutMs)
+{
+    DWORD start = GetTickCount();
+    for (;;) {
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+        if (done())
+            return true;
+        if (GetTickCount() - start >= timeoutMs)
+            return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+}
+
+void pumpFor(DWORD ms)
+{
+    pumpUntil([] { return false; }, ms);
+}
+
+std::string binFolder()
+{
+    char path[MAX_PATH];
+    DWORD n = GetModuleFileNameA(nullptr, path, sizeof path);
+    std::string folder(path, n);
+    size_t slash = folder.find_last_of("\\/");
+    return slash == std::string::npos ? std::string(".") : folder.substr(0, slash);
+}
+
+std::string scratchFolder()
+{
+    static int counter = 0;
+    char temp[MAX_PATH];
+    GetTempPathA(sizeof temp, temp);
+    const ::testing::TestInfo *info = ::testing::UnitTest::GetInstance()->current_test_info();
+    char name[MAX_PATH];
+    snprintf(name, sizeof name, "%sspindle2-test-%lu-%d-%s", temp, (unsigned long)GetCurrentProcessId(), ++counter,
+             info ? info->name() : "none");
+    // Names of parameterised tests carry '/'; keep the folder name plain.
+    for (char *p = name + strlen(temp); *p; ++p)
+        if (*p == '/' || *p == '\\')
+            *p = '_';
+    CreateDirectoryA(name, nullptr);
+    return name;
+}
+
+std::string readFile(const std::string &path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+bool fileExists(const std::string &path)
+{
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+} // namespace harness
