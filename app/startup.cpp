@@ -11,6 +11,18 @@
 #include <cctype>
 #include <cstring>
 
+namespace {
+// Held for the life of the process: its name tells a second copy that we run.
+HANDLE runOnceMutex = nullptr;
+}
+
+void releaseRunOnceMutex()
+{
+    if (runOnceMutex)
+        CloseHandle(runOnceMutex);
+    runOnceMutex = nullptr;
+}
+
 void parseCommandLine(const char *commandLine, char drive[3], int *diagnostics)
 {
     const char *line = commandLine ? commandLine : "";
@@ -47,7 +59,7 @@ int runProgram(HINSTANCE instance, const char *commandLine)
         CloseHandle(runOnce);
         return 0;
     }
-    // The mutex handle is held for the life of the process.
+    runOnceMutex = runOnce;
 
     parseCommandLine(commandLine, startDrive, &diagnosticsOn);
     enterMainDirectory();

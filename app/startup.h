@@ -19,6 +19,10 @@ void parseCommandLine(const char *commandLine, char drive[3], int *diagnostics);
 // directory stays as it was when the value cannot be read.
 void enterMainDirectory();
 
+// Lets go of the single-instance mutex (for tests that start the program
+// more than once in one process).
+void releaseRunOnceMutex();
+
 // The whole life of the program; returns its exit code.
 int runProgram(HINSTANCE instance, const char *commandLine);
 

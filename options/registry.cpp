@@ -31,10 +31,14 @@ bool regReadDword(HKEY key, const char *name, int32_t *value)
 bool regReadString(HKEY key, const char *name, char *buffer, DWORD limit)
 {
     // Read into a scratch buffer first, so that a value that is too long
-    // leaves the caller's text exactly as it was.
-    char *scratch = new char[limit + 1];
-    DWORD size = limit;
+    // leaves the caller's text exactly as it was. The program stores texts
+    // without their NUL, but other writers (and Wine's registry) keep one:
+    // a terminating NUL does not count against the limit.
+    char *scratch = new char[limit + 2];
+    DWORD size = limit + 1;
     LONG status = RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE *>(scratch), &size);
+    if (status == ERROR_SUCCESS && size > 0 && size <= limit + 1 && scratch[size - 1] == 0)
+        --size;
     bool ok = status == ERROR_SUCCESS && size <= limit;
     if (ok) {
         memcpy(buffer, scratch, size);
