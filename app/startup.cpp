@@ -11,6 +11,8 @@
 #include <cctype>
 #include <cstring>
 
+const char *runOnceMutexName = RUN_ONCE_MUTEX_NAME;
+
 namespace {
 // Held for the life of the process: its name tells a second copy that we run.
 HANDLE runOnceMutex = nullptr;
@@ -54,7 +56,7 @@ int runProgram(HINSTANCE instance, const char *commandLine)
     instanceHandle = instance;
 
     // A second copy leaves at once, without a word; the first is not disturbed.
-    HANDLE runOnce = CreateMutexA(nullptr, FALSE, RUN_ONCE_MUTEX_NAME);
+    HANDLE runOnce = CreateMutexA(nullptr, FALSE, runOnceMutexName);
     if (runOnce && GetLastError() == ERROR_ALREADY_EXISTS) {
         CloseHandle(runOnce);
         return 0;

@@ -8,6 +8,10 @@
 
 #define RUN_ONCE_MUTEX_NAME "Spindle2 Run Only Once"
 
+// The mutex's name; tests that run the program in-process give it a name of
+// their own so that they do not meet each other or a running player.
+extern const char *runOnceMutexName;
+
 // Exit code when the main dialog cannot be created at all.
 #define EXIT_NO_MAIN_WINDOW 2
 

@@ -17,6 +17,8 @@ protected:
     void SetUp() override
     {
         fake::reset();
+        snprintf(mutexName, sizeof mutexName, "Spindle2 Test Run Once %lu", (unsigned long)GetCurrentProcessId());
+        runOnceMutexName = mutexName;
         options = defaultOptions;
         mainWindow = nullptr;
         startDrive[0] = 0;
@@ -54,13 +56,14 @@ protected:
     }
 
     harness::RegistrySandbox registry;
+    char mutexName[64] = "";
     std::string folder, home;
     char previous[MAX_PATH] = "";
 };
 
 TEST_F(Startup, SecondCopyLeavesAtOnceWithZero)
 {
-    HANDLE first = CreateMutexA(nullptr, FALSE, RUN_ONCE_MUTEX_NAME);
+    HANDLE first = CreateMutexA(nullptr, FALSE, runOnceMutexName);
     ASSERT_NE(first, nullptr);
     registry.setString(OPTIONS_KEY, "MainDirectory", folder);
     EXPECT_EQ(runProgram(GetModuleHandleA(nullptr), "E:\\ -d"), 0);
