@@ -6,6 +6,9 @@
 
 #include <windows.h>
 
+// 1 while the panel is shown.
+extern int panelVisible;
+
 // Loads the 24 button bitmaps (kept for the life of the process).
 void loadButtonBitmaps();
 // Owner-draw requests: the eight bitmap buttons, and the volume bar (1097).

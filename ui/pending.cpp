@@ -27,7 +27,3 @@ void loadButtonBitmaps() {}
 void drawButton(const DRAWITEMSTRUCT *) {}
 void drawVolumeBar(const DRAWITEMSTRUCT *) {}
 void applyDisplayType() {}
-void placePanel() {}
-void showPanel() {}
-void hidePanel() {}
-void applyPanelZOrder() {}

@@ -121,7 +121,9 @@ TEST_F(StatusWindow, ClosedByTheUserLaterOperationsGoNowhere)
     statusWindowSetText("Found CD on remote CDDB server.");
     statusWindowSetTitle("CDDB Query Status");
     statusWindowClose();
-    EXPECT_EQ(countStatusWindows(), 0);
+    // The handle goes with WM_DESTROY; the window itself a moment later.
+    EXPECT_TRUE(harness::pumpUntil([] { return countStatusWindows() == 0; }));
+    EXPECT_EQ(statusWindowHandle(), nullptr);
 }
 
 TEST_F(StatusWindow, TwoThreadsOpeningAtOnceGetOneWindow)

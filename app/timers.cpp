@@ -1,0 +1,78 @@
+// timers.cpp - what each of the main window's timers does when it fires.
+#include "app/timers.h"
+#include "app/appstate.h"
+#include "app/mainstate.h"
+#include "app/refresh.h"
+#include "app/trayclicks.h"
+#include "cddb/statuswnd.h"
+#include "mixer/mixer.h"
+#include "options/options.h"
+#include "player/drives.h"
+#include "player/playorder.h"
+#include "player/statusmonitor.h"
+#include "res/resource.h"
+#include "ui/menus.h"
+
+namespace {
+
+bool buttonHeld(int id)
+{
+    return (SendDlgItemMessageA(mainWindow, id, BM_GETSTATE, 0, 0) & BST_PUSHED) != 0;
+}
+
+// Held buttons repeat: the volume buttons step the volume, next and previous scan.
+void onButtonRepeat()
+{
+    if (buttonHeld(IDC_VOLUME_UP)) {
+        volumeUp(options.VolumeMixer);
+        volumeRepeated = 1;
+    } else if (buttonHeld(IDC_VOLUME_DOWN)) {
+        volumeDown(options.VolumeMixer);
+        volumeRepeated = 1;
+    } else if (playState == PlayStatePlaying) {
+        if (buttonHeld(IDC_NEXT))
+            scanTick(IDC_NEXT);
+        else if (buttonHeld(IDC_PREVIOUS))
+            scanTick(IDC_PREVIOUS);
+    }
+}
+
+void onMediaPoll()
+{
+    pollOtherDrives();
+    if (currentDrive == 0 && options.ExitAtEject)
+        DestroyWindow(mainWindow);
+}
+
+// A single press of Previous: the current track starts again.
+void onPreviousTimer()
+{
+    KillTimer(mainWindow, TIMER_PREVIOUS);
+    previousClickPending = 0;
+    advancePlay(AdvanceRestart);
+    refreshDisplays("TSdKX");
+}
+
+// Three seconds after a CDDB run ended: its last text has been read.
+void onLookupDone()
+{
+    KillTimer(mainWindow, TIMER_LOOKUP_DONE);
+    statusWindowClose();
+    enableCddbCommands(1);
+    lookupRunning = 0;
+}
+
+} // namespace
+
+INT_PTR onTimer(UINT_PTR id)
+{
+    switch (id) {
+    case TIMER_MEDIA_POLL:    onMediaPoll(); return 1;
+    case TIMER_STATUS_POLL:   pollCurrentDrive(); return 1;
+    case TIMER_BUTTON_REPEAT: onButtonRepeat(); return 1;
+    case TIMER_TRAY_CLICK:    onTrayClickTimer(); return 1;
+    case TIMER_PREVIOUS:      onPreviousTimer(); return 1;
+    case TIMER_LOOKUP_DONE:   onLookupDone(); return 1;
+    default:                  return 0;
+    }
+}
