@@ -1,0 +1,164 @@
+// dbfile.cpp - Win32 file access for the title database. Every handle is
+// shared for reading, writing and deletion, so that another process may
+// replace the file after a compaction while this one still has it open.
+#include "libplatter/titledb/dbfile.h"
+
+#include <atomic>
+
+namespace titledb {
+
+namespace {
+
+constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+constexpr uint32_t kWindowSize = 4u << 20;
+
+std::atomic<int64_t> writeBudget{-1};
+
+OVERLAPPED at(uint64_t offset)
+{
+    OVERLAPPED o = {};
+    o.Offset = (DWORD)offset;
+    o.OffsetHigh = (DWORD)(offset >> 32);
+    return o;
+}
+
+} // namespace
+
+void setWriteBudget(int64_t bytes) { writeBudget.store(bytes); }
+
+DbFile::OpenResult DbFile::open(const std::string &path, bool create)
+{
+    close();
+    DWORD disposition = create ? OPEN_ALWAYS : OPEN_EXISTING;
+    handle_ = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, kShareAll, nullptr, disposition,
+                          FILE_ATTRIBUTE_NORMAL, nullptr);
+    writable_ = handle_ != INVALID_HANDLE_VALUE;
+    if (handle_ == INVALID_HANDLE_VALUE) {
+        error_ = GetLastError();
+        if (error_ == ERROR_FILE_NOT_FOUND || error_ == ERROR_PATH_NOT_FOUND)
+            return Missing;
+        // A read-only file or folder: the titles can still be read.
+        handle_ = CreateFileA(path.c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                              nullptr);
+        if (handle_ == INVALID_HANDLE_VALUE)
+            return Failed;
+    }
+    return Opened;
+}
+
+bool DbFile::createFresh(const std::string &path)
+{
+    close();
+    handle_ = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                          FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle_ == INVALID_HANDLE_VALUE) {
+        error_ = GetLastError();
+        return false;
+    }
+    writable_ = true;
+    return true;
+}
+
+void DbFile::close()
+{
+    if (handle_ != INVALID_HANDLE_VALUE)
+        CloseHandle(handle_);
+    handle_ = INVALID_HANDLE_VALUE;
+    writable_ = false;
+}
+
+bool DbFile::size(uint64_t *size)
+{
+    LARGE_INTEGER n;
+    if (!GetFileSizeEx(handle_, &n)) {
+        error_ = GetLastError();
+        return false;
+    }
+    *size = (uint64_t)n.QuadPart;
+    return true;
+}
+
+bool DbFile::readAt(uint64_t offset, void *buffer, uint32_t length)
+{
+    OVERLAPPED o = at(offset);
+    DWORD got = 0;
+    if (!ReadFile(handle_, buffer, length, &got, &o)) {
+        error_ = GetLastError();
+        return false;
+    }
+    if (got != length) {
+        error_ = ERROR_HANDLE_EOF;
+        return false;
+    }
+    return true;
+}
+
+bool DbFile::writeAt(uint64_t offset, const void *data, uint32_t length)
+{
+    uint32_t allowed = length;
+    int64_t budget = writeBudget.load();
+    if (budget >= 0) {
+        allowed = budget < (int64_t)length ? (uint32_t)budget : length;
+        writeBudget.store(budget - allowed);
+    }
+    if (allowed > 0) {
+        OVERLAPPED o = at(offset);
+        DWORD put = 0;
+        if (!WriteFile(handle_, data, allowed, &put, &o)) {
+            error_ = GetLastError();
+            return false;
+        }
+        if (put != allowed) {
+            error_ = ERROR_DISK_FULL;
+            return false;
+        }
+    }
+    if (allowed != length) {
+        error_ = ERROR_DISK_FULL;
+        return false;
+    }
+    return true;
+}
+
+bool DbFile::truncate(uint64_t length)
+{
+    LARGE_INTEGER to;
+    to.QuadPart = (LONGLONG)length;
+    if (!SetFilePointerEx(handle_, to, nullptr, FILE_BEGIN) || !SetEndOfFile(handle_)) {
+        error_ = GetLastError();
+        return false;
+    }
+    return true;
+}
+
+bool DbFile::flush()
+{
+    if (!FlushFileBuffers(handle_)) {
+        error_ = GetLastError();
+        return false;
+    }
+    return true;
+}
+
+const uint8_t *FileWindow::view(uint32_t offset, uint32_t length)
+{
+    if (offset >= start_ && length <= filled_ && offset - start_ <= filled_ - length)
+        return buffer_.data() + (offset - start_);
+    if (offset > end_ || length > end_ - offset)
+        return nullptr;
+    // Read ahead: the scanner moves forward through the file.
+    uint32_t want = length > kWindowSize ? length : kWindowSize;
+    if (want > end_ - offset)
+        want = end_ - offset;
+    if (buffer_.size() < want)
+        buffer_.resize(want);
+    if (!file_.readAt(offset, buffer_.data(), want)) {
+        filled_ = 0;
+        return nullptr;
+    }
+    start_ = offset;
+    filled_ = want;
+    return buffer_.data();
+}
+
+} // namespace titledb

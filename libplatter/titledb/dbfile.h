@@ -1,0 +1,69 @@
+// dbfile.h - the title database's file handle: reads and writes at
+// offsets, flushing, and a read window that feeds the record scanner.
+#ifndef LIBPLATTER_TITLEDB_DBFILE_H
+#define LIBPLATTER_TITLEDB_DBFILE_H
+
+#include "libplatter/titledb/scanner.h"
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace titledb {
+
+class DbFile {
+public:
+    enum OpenResult { Opened, Missing, Failed };
+
+    DbFile() = default;
+    ~DbFile() { close(); }
+    DbFile(const DbFile &) = delete;
+    DbFile &operator=(const DbFile &) = delete;
+
+    // Opens an existing file for reading and writing (read-only when
+    // writing is refused); with `create`, makes it when it is missing.
+    OpenResult open(const std::string &path, bool create);
+    // Makes a new file, replacing any old one of that name (for compaction).
+    bool createFresh(const std::string &path);
+    void close();
+    bool isOpen() const { return handle_ != INVALID_HANDLE_VALUE; }
+    bool writable() const { return writable_; }
+
+    bool size(uint64_t *size);
+    bool readAt(uint64_t offset, void *buffer, uint32_t length);
+    bool writeAt(uint64_t offset, const void *data, uint32_t length);
+    bool truncate(uint64_t length);
+    bool flush();
+    // The Win32 error of the last call that failed.
+    DWORD error() const { return error_; }
+
+private:
+    HANDLE handle_ = INVALID_HANDLE_VALUE;
+    bool writable_ = false;
+    DWORD error_ = 0;
+};
+
+// Serves the scanner from a window of the file read in large pieces.
+class FileWindow : public ByteSource {
+public:
+    FileWindow(DbFile &file, uint32_t fileEnd) : file_(file), end_(fileEnd) {}
+    const uint8_t *view(uint32_t offset, uint32_t length) override;
+
+private:
+    DbFile &file_;
+    uint32_t end_;
+    std::vector<uint8_t> buffer_;
+    uint32_t start_ = 0;
+    uint32_t filled_ = 0;
+};
+
+// Test seam: the next `bytes` bytes of writes succeed, then writes fail as on
+// a full disk (a write that crosses the limit writes its first part only).
+// Negative: no limit.
+void setWriteBudget(int64_t bytes);
+
+} // namespace titledb
+
+#endif

@@ -1,0 +1,131 @@
+// dblock.cpp - taking and giving back the title database.
+//
+// The critical section is entered in lockDatabase and left in the matching
+// unlockDatabase, so it is held for as long as the thread holds the
+// database; the named mutex is taken only on the outermost level. Another
+// process that ends while holding the mutex leaves it abandoned: the next
+// owner gets it and finds at worst a torn record at the file's end.
+#include "libplatter/titledb/dblock.h"
+#include "libplatter/titledb/store.h"
+#include "libplatter/diag.h"
+
+#include <windows.h>
+
+#include <atomic>
+#include <cstdio>
+#include <string>
+
+namespace titledb {
+
+const char kDatabaseFileName[] = "Spindle2.tdb";
+
+namespace {
+
+// Long enough for another process to compact a large database.
+constexpr DWORD kLockWaitMs = 30000;
+
+struct LockState {
+    CRITICAL_SECTION section;
+    std::atomic<DWORD> owner{0};
+    int depth = 0;            // only the owner reads or changes it
+    HANDLE mutex = nullptr;   // for mutexPath
+    std::string mutexPath;
+    LockState() { InitializeCriticalSection(&section); }
+};
+
+LockState &state()
+{
+    static LockState instance;
+    return instance;
+}
+
+std::string databasePath()
+{
+    char full[MAX_PATH];
+    DWORD n = GetFullPathNameA(kDatabaseFileName, sizeof full, full, nullptr);
+    if (n == 0 || n >= sizeof full)
+        return kDatabaseFileName;
+    return std::string(full, n);
+}
+
+// Mutex names may not hold backslashes and are limited in length, so the
+// name carries a hash of the path, upper-cased as file names compare.
+std::string mutexNameFor(const std::string &path)
+{
+    uint64_t hash = 14695981039346656037ull;
+    for (unsigned char c : path) {
+        if (c >= 'a' && c <= 'z')
+            c = (unsigned char)(c - 'a' + 'A');
+        if (c == '/')
+            c = '\\';
+        hash = (hash ^ c) * 1099511628211ull;
+    }
+    char name[64];
+    snprintf(name, sizeof name, "Spindle2.TitleDatabase.%016llX", (unsigned long long)hash);
+    return name;
+}
+
+bool takeMutex(LockState &s, const std::string &path)
+{
+    if (!s.mutex || s.mutexPath != path) {
+        if (s.mutex)
+            CloseHandle(s.mutex);
+        s.mutex = CreateMutexA(nullptr, FALSE, mutexNameFor(path).c_str());
+        s.mutexPath = s.mutex ? path : std::string();
+        if (!s.mutex) {
+            platterDiag("Title database lock for %s cannot be made (error %lu).", path.c_str(),
+                        (unsigned long)GetLastError());
+            return false;
+        }
+    }
+    switch (WaitForSingleObject(s.mutex, kLockWaitMs)) {
+    case WAIT_OBJECT_0:
+        return true;
+    case WAIT_ABANDONED:
+        platterDiag("Title database: another program ended while holding the database.");
+        return true;
+    case WAIT_TIMEOUT:
+        platterDiag("Title database: another program has held the database for over %lu seconds.",
+                    (unsigned long)(kLockWaitMs / 1000));
+        return false;
+    default:
+        platterDiag("Title database lock failed (error %lu).", (unsigned long)GetLastError());
+        return false;
+    }
+}
+
+} // namespace
+
+bool lockDatabase()
+{
+    LockState &s = state();
+    EnterCriticalSection(&s.section);
+    if (s.depth == 0) {
+        std::string path = databasePath();
+        if (!takeMutex(s, path)) {
+            LeaveCriticalSection(&s.section);
+            return false;
+        }
+        s.owner.store(GetCurrentThreadId());
+        storeAttach(path);
+    }
+    ++s.depth;
+    return true;
+}
+
+bool unlockDatabase()
+{
+    LockState &s = state();
+    // Only the owner can see its own id here; for anyone else this is a no-op.
+    if (s.owner.load() != GetCurrentThreadId() || s.depth == 0)
+        return false;
+    if (--s.depth == 0) {
+        storeDetach();
+        s.owner.store(0);
+        ReleaseMutex(s.mutex);
+    }
+    LeaveCriticalSection(&s.section);
+    return true;
+}
+
+} // namespace titledb

@@ -1,0 +1,40 @@
+// dblock.h - db_lock's exclusion: a critical section between this process's
+// threads and a named mutex, derived from the database's full path, between
+// processes. The owning thread may take it again (it nests).
+#ifndef LIBPLATTER_TITLEDB_DBLOCK_H
+#define LIBPLATTER_TITLEDB_DBLOCK_H
+
+namespace titledb {
+
+// The database's file name; relative names resolve against the working
+// directory each time the database is taken.
+extern const char kDatabaseFileName[];
+
+// Takes the database for the calling thread; false when another process
+// keeps it past the time-out.
+bool lockDatabase();
+// Gives back one level; false (and nothing changes) when the calling thread
+// does not hold the database.
+bool unlockDatabase();
+
+// Holds the database for the length of one library call, so that a call
+// made without db_lock around it is still safe.
+class DatabaseHold {
+public:
+    DatabaseHold() : held_(lockDatabase()) {}
+    ~DatabaseHold()
+    {
+        if (held_)
+            unlockDatabase();
+    }
+    DatabaseHold(const DatabaseHold &) = delete;
+    DatabaseHold &operator=(const DatabaseHold &) = delete;
+    bool held() const { return held_; }
+
+private:
+    bool held_;
+};
+
+} // namespace titledb
+
+#endif

@@ -1,0 +1,89 @@
+// storestate.h - what store.cpp and compact.cpp share: the process's view
+// of the database file and its index.
+#ifndef LIBPLATTER_TITLEDB_STORESTATE_H
+#define LIBPLATTER_TITLEDB_STORESTATE_H
+
+#include "libplatter/titledb/dbfile.h"
+
+#include <cstdint>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace titledb {
+
+enum class StoreStatus {
+    Unknown,  // not looked at yet
+    NoFile,   // no file: an empty database, made by the first write
+    Empty,    // a file whose first append never finished: an empty database
+    Ready,    // a title database, indexed
+    Foreign,  // not a title database (or a newer one): never written to
+    Failed    // cannot be opened or read
+};
+
+// Where the newest record of one winId lies.
+struct Slot {
+    uint32_t offset;
+    uint32_t length;
+    bool damaged; // fails its checks: reads as missing, dropped by compaction
+};
+
+struct StoreState {
+    std::string path;
+    DbFile file; // open only while this process holds the database
+    StoreStatus status = StoreStatus::Unknown;
+
+    // The index describes the file with this instance id up to validEnd.
+    bool indexValid = false;
+    uint64_t instance = 0;
+    uint32_t fileSize = 0;       // as last seen, torn tail included
+    uint32_t validEnd = 0;       // end of the last whole record
+    uint32_t reportedTornAt = 0; // torn tail already named in the log
+    uint64_t liveBytes = 0;      // bytes of the live entries' records
+    uint32_t lostStretches = 0;  // damaged bytes of no known entry
+    std::unordered_map<uint32_t, Slot> index;
+
+    // Working buffers, kept to spare allocations.
+    std::vector<uint8_t> payload, frame, buffer;
+
+    void resetIndex()
+    {
+        index.clear();
+        indexValid = false;
+        instance = 0;
+        fileSize = validEnd = reportedTornAt = 0;
+        liveBytes = 0;
+        lostStretches = 0;
+    }
+
+    void setSlot(uint32_t winId, Slot slot)
+    {
+        auto result = index.emplace(winId, slot);
+        if (!result.second) {
+            if (!result.first->second.damaged)
+                liveBytes -= result.first->second.length;
+            result.first->second = slot;
+        }
+        if (!slot.damaged)
+            liveBytes += slot.length;
+    }
+
+    void dropSlot(uint32_t winId)
+    {
+        auto it = index.find(winId);
+        if (it == index.end())
+            return;
+        if (!it->second.damaged)
+            liveBytes -= it->second.length;
+        index.erase(it);
+    }
+};
+
+StoreState &storeState();
+
+// A number that tells one creation or rewrite of the file from any other.
+uint64_t newInstanceId();
+
+} // namespace titledb
+
+#endif

@@ -1,0 +1,77 @@
+// titledb.cpp - the title database family of the library's C interface.
+// Each call holds the database for its own length, so it is safe even
+// without db_lock around it; the program brackets its calls with db_lock
+// and db_unlock, which makes the inner hold cheap.
+#include "libplatter/titledb/dblock.h"
+#include "libplatter/titledb/recordformat.h"
+#include "libplatter/titledb/store.h"
+#include "libplatter/diag.h"
+#include "platter/platter.h"
+
+#include <windows.h>
+
+#include <cstring>
+
+using namespace titledb;
+
+extern "C" {
+
+int db_lock(void) { return lockDatabase() ? PLATTER_OK : PLATTER_FAIL; }
+
+int db_unlock(void) { return unlockDatabase() ? PLATTER_OK : PLATTER_FAIL; }
+
+int db_read_entry(uint32_t winId, TitleRecord *record)
+{
+    if (!record)
+        return PLATTER_FAIL;
+    DatabaseHold hold;
+    return hold.held() ? storeRead(winId, record) : PLATTER_FAIL;
+}
+
+int db_write_entry(uint32_t winId, const TitleRecord *record)
+{
+    if (!record)
+        return PLATTER_FAIL;
+    DatabaseHold hold;
+    return hold.held() ? storeWrite(winId, *record) : PLATTER_FAIL;
+}
+
+int db_delete_entry(uint32_t winId)
+{
+    DatabaseHold hold;
+    return hold.held() ? storeDelete(winId) : PLATTER_FAIL;
+}
+
+int db_free(TitleRecord *record)
+{
+    if (!record)
+        return PLATTER_FAIL;
+    void *block = titleBlockOf(*record);
+    if (!block) {
+        static const TitleRecord empty = {};
+        if (memcmp(record, &empty, sizeof empty) == 0)
+            return PLATTER_OK;
+        // Not ours to release: whoever filled it still owns its blocks.
+        platterDiag("db_free: the record was not filled by db_read_entry; it is left alone.");
+        return PLATTER_FAIL;
+    }
+    HeapFree(GetProcessHeap(), 0, block);
+    memset(record, 0, sizeof *record);
+    return PLATTER_OK;
+}
+
+int db_statistics(int32_t *total, int32_t *reclaimable)
+{
+    if (!total || !reclaimable)
+        return PLATTER_FAIL;
+    DatabaseHold hold;
+    return hold.held() ? storeStatistics(total, reclaimable) : PLATTER_FAIL;
+}
+
+int db_compact(void)
+{
+    DatabaseHold hold;
+    return hold.held() ? storeCompact() : PLATTER_FAIL;
+}
+
+} // extern "C"
