@@ -1,0 +1,273 @@
+// audiofeed.cpp - feeding a virtual drive's sound to the wave device. The
+// thread wakes when the device returns a buffer or every 50 ms, reads the
+// shared play state, and keeps about half a second of sound queued from
+// the drive's position; a seek, a pause or another process's command
+// shows up as a new state and the queue starts over from there.
+#include "libplatter/devices/audiofeed.h"
+#include "libplatter/devices/playclock.h"
+#include "libplatter/diag.h"
+
+#include <mmsystem.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+namespace devices {
+
+namespace {
+
+const int kBufferCount = 4;
+const int kFramesPerBuffer = 10;          // 133 ms of sound each
+const int kDriftFrames = kFramesPerSecond / 2; // more than this off the clock: start over
+const DWORD kWakeMs = 50;
+
+// The data files of one disc, opened on first use.
+class DiscReader {
+public:
+    ~DiscReader() { closeAll(); }
+    void use(const std::shared_ptr<const DiscImage> &image, const std::string &folder)
+    {
+        if (image == image_)
+            return;
+        closeAll();
+        image_ = image;
+        folder_ = folder;
+        if (image_)
+            files_.assign(image_->files.size(), INVALID_HANDLE_VALUE);
+    }
+    // Fills `count` frames of sound from `frame` on; silence where the disc has none.
+    void read(int frame, int count, unsigned char *out)
+    {
+        for (int i = 0; i < count; ++i, out += kAudioFrameBytes) {
+            memset(out, 0, kAudioFrameBytes);
+            if (!image_)
+                continue;
+            AudioSource source = audioSourceAt(*image_, frame + i);
+            HANDLE file = source.file >= 0 ? fileFor(source.file) : INVALID_HANDLE_VALUE;
+            if (file == INVALID_HANDLE_VALUE)
+                continue;
+            LARGE_INTEGER at;
+            at.QuadPart = (LONGLONG)source.offset;
+            DWORD got = 0;
+            if (!SetFilePointerEx(file, at, nullptr, FILE_BEGIN) || !ReadFile(file, out, kAudioFrameBytes, &got, nullptr))
+                continue;
+            if (source.byteSwapped)
+                for (DWORD b = 0; b + 1 < got; b += 2) {
+                    unsigned char t = out[b];
+                    out[b] = out[b + 1];
+                    out[b + 1] = t;
+                }
+        }
+    }
+
+private:
+    HANDLE fileFor(int index)
+    {
+        if ((size_t)index >= files_.size())
+            return INVALID_HANDLE_VALUE;
+        if (files_[index] == INVALID_HANDLE_VALUE) {
+            std::string path = folder_ + "\\" + image_->files[index].name;
+            files_[index] = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                        nullptr, OPEN_EXISTING, 0, nullptr);
+        }
+        return files_[index];
+    }
+    void closeAll()
+    {
+        for (HANDLE file : files_)
+            if (file != INVALID_HANDLE_VALUE)
+                CloseHandle(file);
+        files_.clear();
+    }
+
+    std::shared_ptr<const DiscImage> image_;
+    std::string folder_;
+    std::vector<HANDLE> files_;
+};
+
+// One open wave device with its buffers.
+class WaveStream {
+public:
+    ~WaveStream() { close(); }
+    bool isOpen() const { return device_ != nullptr; }
+    bool open(HANDLE wake)
+    {
+        WAVEFORMATEX format;
+        ZeroMemory(&format, sizeof format);
+        format.wFormatTag = WAVE_FORMAT_PCM;
+        format.nChannels = 2;
+        format.nSamplesPerSec = 44100;
+        format.wBitsPerSample = 16;
+        format.nBlockAlign = 4;
+        format.nAvgBytesPerSec = 44100 * 4;
+        if (waveOutOpen(&device_, WAVE_MAPPER, &format, (DWORD_PTR)wake, 0, CALLBACK_EVENT) != MMSYSERR_NOERROR) {
+            device_ = nullptr;
+            return false;
+        }
+        for (int i = 0; i < kBufferCount; ++i) {
+            data_[i].assign(kFramesPerBuffer * kAudioFrameBytes, 0);
+            ZeroMemory(&headers_[i], sizeof headers_[i]);
+            headers_[i].lpData = (LPSTR)data_[i].data();
+            headers_[i].dwBufferLength = (DWORD)data_[i].size();
+            waveOutPrepareHeader(device_, &headers_[i], sizeof headers_[i]);
+        }
+        return true;
+    }
+    void close()
+    {
+        if (!device_)
+            return;
+        waveOutReset(device_);
+        for (int i = 0; i < kBufferCount; ++i)
+            waveOutUnprepareHeader(device_, &headers_[i], sizeof headers_[i]);
+        waveOutClose(device_);
+        device_ = nullptr;
+        running_ = false;
+    }
+    // Drops what is queued; the stream then plays from `frame`.
+    void restart(int frame, int end, uint32_t serial)
+    {
+        waveOutReset(device_);
+        startFrame_ = nextFrame_ = frame;
+        endFrame_ = end;
+        serial_ = serial;
+        running_ = true;
+    }
+    void halt()
+    {
+        if (running_)
+            waveOutReset(device_);
+        running_ = false;
+    }
+    bool running() const { return running_; }
+    uint32_t serial() const { return serial_; }
+    // The frame the device is playing now.
+    int playedFrame()
+    {
+        MMTIME time;
+        time.wType = TIME_BYTES;
+        if (waveOutGetPosition(device_, &time, sizeof time) != MMSYSERR_NOERROR || time.wType != TIME_BYTES)
+            return nextFrame_;
+        return startFrame_ + (int)(time.u.cb / kAudioFrameBytes);
+    }
+    void refill(DiscReader &reader)
+    {
+        for (int i = 0; i < kBufferCount && nextFrame_ < endFrame_; ++i) {
+            if (headers_[i].dwFlags & WHDR_INQUEUE)
+                continue;
+            int count = endFrame_ - nextFrame_ < kFramesPerBuffer ? endFrame_ - nextFrame_ : kFramesPerBuffer;
+            reader.read(nextFrame_, count, data_[i].data());
+            headers_[i].dwBufferLength = (DWORD)(count * kAudioFrameBytes);
+            if (waveOutWrite(device_, &headers_[i], sizeof headers_[i]) != MMSYSERR_NOERROR)
+                return;
+            nextFrame_ += count;
+        }
+    }
+
+private:
+    HWAVEOUT device_ = nullptr;
+    WAVEHDR headers_[kBufferCount];
+    std::vector<unsigned char> data_[kBufferCount];
+    bool running_ = false;
+    int startFrame_ = 0;
+    int nextFrame_ = 0;
+    int endFrame_ = 0;
+    uint32_t serial_ = 0;
+};
+
+} // namespace
+
+AudioFeed::AudioFeed(const std::string &folder, const std::string &label) : folder_(folder), label_(label) {}
+
+std::unique_ptr<AudioFeed> AudioFeed::start(const std::string &folder, const std::string &label)
+{
+    std::unique_ptr<AudioFeed> feed(new AudioFeed(folder, label));
+    feed->wake_ = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    feed->speaker_ = CreateMutexA(nullptr, FALSE, sharedObjectName(folder, "Speaker").c_str());
+    if (!feed->wake_ || !feed->speaker_ || !feed->shared_.open(folder))
+        return nullptr;
+    feed->thread_ = std::thread([raw = feed.get()] { raw->run(); });
+    return feed;
+}
+
+AudioFeed::~AudioFeed()
+{
+    quit_.store(true);
+    if (wake_)
+        SetEvent(wake_);
+    if (thread_.joinable())
+        thread_.join();
+    if (speaker_)
+        CloseHandle(speaker_);
+    if (wake_)
+        CloseHandle(wake_);
+}
+
+void AudioFeed::setDisc(const std::shared_ptr<const DiscImage> &image, uint64_t stamp)
+{
+    std::lock_guard<std::mutex> hold(discLock_);
+    if (stamp == discStamp_)
+        return;
+    disc_ = image && image->hasAudioData() ? image : nullptr;
+    discStamp_ = stamp;
+    SetEvent(wake_);
+}
+
+void AudioFeed::run()
+{
+    DiscReader reader;
+    WaveStream stream;
+    bool speaking = false;   // this process holds the drive's speaker
+    uint32_t failedSerial = 0;
+    bool failed = false;
+    while (!quit_.load()) {
+        WaitForSingleObject(wake_, kWakeMs);
+        SharedDriveRecord record;
+        {
+            SharedDrive::Guard guard(shared_);
+            if (!guard.record())
+                continue;
+            record = *guard.record();
+        }
+        std::shared_ptr<const DiscImage> disc;
+        {
+            std::lock_guard<std::mutex> hold(discLock_);
+            if (record.discStamp == discStamp_)
+                disc = disc_;
+        }
+        if (record.timeline.mode != PlayMode::Playing || !disc) {
+            if (stream.isOpen())
+                stream.halt();
+            continue;
+        }
+        if (!speaking) {
+            DWORD got = WaitForSingleObject(speaker_, 0);
+            if (got != WAIT_OBJECT_0 && got != WAIT_ABANDONED)
+                continue; // another process plays this drive's sound
+            speaking = true;
+        }
+        if (!stream.isOpen()) {
+            if (failed && failedSerial == record.serial)
+                continue;
+            if (!stream.open(wake_)) {
+                if (!failed)
+                    platterDiag("Drive %s: no wave device; the disc plays without sound.", label_.c_str());
+                failed = true;
+                failedSerial = record.serial;
+                continue;
+            }
+            failed = false;
+        }
+        reader.use(disc, folder_);
+        int position = timelinePosition(record.timeline, playClockNow());
+        if (!stream.running() || stream.serial() != record.serial || abs(stream.playedFrame() - position) > kDriftFrames)
+            stream.restart(position, record.timeline.endFrame, record.serial);
+        stream.refill(reader);
+    }
+    stream.close();
+    if (speaking)
+        ReleaseMutex(speaker_);
+}
+
+} // namespace devices

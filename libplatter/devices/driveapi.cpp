@@ -1,0 +1,307 @@
+// driveapi.cpp - the device family of platter.dll: drive handles and the
+// cd_* calls. A handle is made by cd_init, opened on a drive letter by
+// cd_open (which picks the hardware or the virtual backend), and keeps the
+// table of contents read last. Every call on a handle that is unknown,
+// released or not open fails and changes nothing.
+#include "libplatter/devices/discid.h"
+#include "libplatter/devices/drivefolders.h"
+#include "libplatter/devices/hardwaredrive.h"
+#include "libplatter/devices/virtualdrive.h"
+#include "libplatter/diag.h"
+#include "platter/platter.h"
+
+#include <cctype>
+#include <map>
+#include <memory>
+#include <mutex>
+
+namespace {
+
+using namespace devices;
+
+struct DriveHandle {
+    char letter = 0; // 0 while not open
+    std::unique_ptr<DriveBackend> backend;
+    bool tocRead = false;
+    DiscToc toc;
+};
+
+std::mutex tableLock;
+std::map<cd_handle_t, std::unique_ptr<DriveHandle>> handles;
+cd_handle_t lastHandle = 0;
+
+// The open drive behind a handle, or null. Callers hold tableLock.
+DriveHandle *openDrive(cd_handle_t handle)
+{
+    auto found = handles.find(handle);
+    if (found == handles.end() || !found->second->backend)
+        return nullptr;
+    return found->second.get();
+}
+
+// "D:", "d:" or "D:\" name drive D; anything else names no drive.
+char driveLetterOf(const char *name)
+{
+    if (!name || !isalpha((unsigned char)name[0]) || name[1] != ':')
+        return 0;
+    if (name[2] != '\0' && !(name[2] == '\\' && name[3] == '\0'))
+        return 0;
+    return (char)toupper((unsigned char)name[0]);
+}
+
+std::unique_ptr<DriveBackend> openBackend(char letter)
+{
+    char label[3] = {letter, ':', '\0'};
+    std::string folder = virtualDriveFolderFor(letter);
+    if (!folder.empty()) {
+        platterDiag("Drive %s: virtual, served from %s.", label, folder.c_str());
+        return VirtualDrive::open(folder, label);
+    }
+    bool notADrive = false;
+    std::unique_ptr<DriveBackend> hardware = HardwareDrive::open(letter, &notADrive);
+    if (hardware) {
+        platterDiag("Drive %s: a CD-ROM drive.", label);
+        return hardware;
+    }
+    if (!notADrive)
+        return nullptr;
+    char root[4] = {letter, ':', '\\', '\0'};
+    platterDiag("Drive %s: takes no CD-ROM commands; virtual, served from its root folder.", label);
+    return VirtualDrive::open(root, label);
+}
+
+// The table of contents for queries: the one read last, or read now.
+const DiscToc *knownToc(DriveHandle *drive)
+{
+    if (!drive->tocRead)
+        drive->tocRead = drive->backend->readToc(&drive->toc);
+    return drive->tocRead ? &drive->toc : nullptr;
+}
+
+void putMsf(int frames, int *minutes, int *seconds, int *rest)
+{
+    Msf msf = framesToMsf(frames);
+    if (minutes)
+        *minutes = msf.minutes;
+    if (seconds)
+        *seconds = msf.seconds;
+    if (rest)
+        *rest = msf.frames;
+}
+
+} // namespace
+
+extern "C" {
+
+cd_handle_t cd_init(void)
+{
+    std::lock_guard<std::mutex> hold(tableLock);
+    // Handles are never reused while the library is loaded.
+    if (lastHandle == UINT32_MAX)
+        return 0;
+    cd_handle_t handle = ++lastHandle;
+    handles[handle].reset(new DriveHandle);
+    return handle;
+}
+
+int cd_open(cd_handle_t handle, const char *drive, int flags)
+{
+    std::lock_guard<std::mutex> hold(tableLock);
+    auto found = handles.find(handle);
+    char letter = driveLetterOf(drive);
+    if (found == handles.end() || found->second->backend || letter == 0)
+        return PLATTER_FAIL;
+    std::unique_ptr<DriveBackend> backend = openBackend(letter);
+    if (!backend)
+        return PLATTER_FAIL;
+    found->second->letter = letter;
+    found->second->backend = std::move(backend);
+    found->second->tocRead = false;
+    return PLATTER_OK;
+}
+
+int cd_close(cd_handle_t handle)
+{
+    std::lock_guard<std::mutex> hold(tableLock);
+    DriveHandle *drive = openDrive(handle);
+    if (!drive)
+        return PLATTER_FAIL;
+    drive->backend.reset();
+    drive->letter = 0;
+    drive->tocRead = false;
+    drive->toc = DiscToc();
+    return PLATTER_OK;
+}
+
+int cd_cleanup(cd_handle_t handle)
+{
+    std::lock_guard<std::mutex> hold(tableLock);
+    return handles.erase(handle) ? PLATTER_OK : PLATTER_FAIL;
+}
+
+int cd_check_if_media(cd_handle_t handle)
+{
+    std::lock_guard<std::mutex> hold(tableLock);
+    DriveHandle *drive = openDrive(handle);
+    return drive && drive->backend->mediaPresent() ? PLATTER_OK : PLATTER_FAIL;
+}
+
+int cd_read_data(cd_handle_t handle)
+{
+    std::lock_guard<std::mutex> hold(tableLock);
+    DriveHandle *drive = openDrive(handle);
+    if (!drive)
+        return PLATTER_FAIL;
+    DiscToc toc;
+    if (!drive->backend->readToc(&toc)) {
+        drive->tocRead = false;
+        return PLATTER_FAIL;
+    }
+    drive->toc = toc;
+    drive->tocRead = true;
+    return PLATTER_OK;
+}
+
+int cd_get_num_tracks(cd_handle_t handle, int *count)
+{
+    std::lock_guard<std::mutex> hold(tableLock);
+    DriveHandle *drive = openDrive(handle);
+    const DiscToc *toc = drive ? knownToc(drive) : nullptr;
+    if (!toc || !count)
+        return PLATTER_FAIL;
+    *count = toc->count();
+    return PLATTER_OK;
+}
+
+int cd_get_track_type(cd_handle_t handle, int track, int *type)
+{
+    std::lock_guard<std::mutex> hold(tableLock);
+    DriveHandle *drive = openDrive(handle);
+    const DiscToc *toc = drive ? knownToc(drive) : nullptr;
+    if (!toc || !type || track < 1 || track > toc->count())
+        return PLATTER_FAIL;
+    *type = toc->tracks[track - 1].audio ? PLATTER_TRACK_AUDIO : PLATTER_TRACK_DATA;
+    return PLATTER_OK;
+}
+
+int cd_get_track_time(cd_handle_t handle, int track, int *startMin, int *startSec, int *startFrame, int *lenMin,
+                      int *lenSec, int *lenFrame)
+{
+    std::lock_guard<std::mutex> hold(tableLock);
+    DriveHandle *drive = openDrive(handle);
+    const DiscToc *toc = drive ? knownToc(drive) : nullptr;
+    if (!toc || track < 1 || track > toc->count() + 1)
+        return PLATTER_FAIL;
+    int start = toc->startOf(track);
+    int length = track <= toc->count() ? toc->endOf(track) - start : 0;
+    putMsf(start, startMin, startSec, startFrame);
+    putMsf(length, lenMin, lenSec, lenFrame);
+    return PLATTER_OK;
+}
+
+int cd_get_cur_time_info(cd_handle_t handle, int *track, int *min, int *sec, int *frame, int *absMin, int *absSec,
+                         int *absFrame)
+{
+    std::lock_guard<std::mutex> hold(tableLock);
+    DriveHandle *drive = openDrive(handle);
+    const DiscToc *toc = drive ? knownToc(drive) : nullptr;
+    QPosition q;
+    if (!toc || !drive->backend->position(*toc, &q))
+        return PLATTER_FAIL;
+    if (track)
+        *track = q.track;
+    putMsf(q.relative, min, sec, frame);
+    putMsf(q.absolute, absMin, absSec, absFrame);
+    return PLATTER_OK;
+}
+
+int cd_get_win_id(cd_handle_t handle, uint32_t *winId)
+{
+    std::lock_guard<std::mutex> hold(tableLock);
+    DriveHandle *drive = openDrive(handle);
+    const DiscToc *toc = drive ? knownToc(drive) : nullptr;
+    if (!toc || !winId)
+        return PLATTER_FAIL;
+    *winId = windowsPlayerId(*toc);
+    return PLATTER_OK;
+}
+
+int cd_get_cddb_id(cd_handle_t handle, uint32_t *discId)
+{
+    std::lock_guard<std::mutex> hold(tableLock);
+    DriveHandle *drive = openDrive(handle);
+    const DiscToc *toc = drive ? knownToc(drive) : nullptr;
+    if (!toc || !discId)
+        return PLATTER_FAIL;
+    *discId = cddbDiscId(*toc);
+    return PLATTER_OK;
+}
+
+int cd_check_status(cd_handle_t handle)
+{
+    std::lock_guard<std::mutex> hold(tableLock);
+    DriveHandle *drive = openDrive(handle);
+    return drive ? drive->backend->status() : PLATTER_FAIL;
+}
+
+int cd_play(cd_handle_t handle, int track, int min, int sec, int frame, int singleTrack)
+{
+    std::lock_guard<std::mutex> hold(tableLock);
+    DriveHandle *drive = openDrive(handle);
+    if (!drive)
+        return PLATTER_FAIL;
+    const DiscToc *toc = knownToc(drive);
+    if (!toc)
+        return drive->backend->status();
+    if (track < 1 || track > toc->count() || !toc->tracks[track - 1].audio) {
+        // A drive refuses to play a data track, or one the disc does not have.
+        platterDiag("Drive %c: track %d is no audio track of this disc; not played.", drive->letter, track);
+        return drive->backend->status();
+    }
+    int start = toc->startOf(track);
+    int end = toc->endOf(track);
+    int offset = msfToFrames(min, sec, frame);
+    int from = start + (offset > 0 ? offset : 0);
+    // A position at or past the track's end (a scan that ran to it) plays its last frame.
+    if (from >= end)
+        from = end - 1;
+    return drive->backend->play(*toc, from, playEnd(*toc, track, singleTrack != 0));
+}
+
+int cd_pause(cd_handle_t handle)
+{
+    std::lock_guard<std::mutex> hold(tableLock);
+    DriveHandle *drive = openDrive(handle);
+    return drive ? drive->backend->pause() : PLATTER_FAIL;
+}
+
+int cd_resume(cd_handle_t handle, int track, int singleTrack)
+{
+    std::lock_guard<std::mutex> hold(tableLock);
+    DriveHandle *drive = openDrive(handle);
+    if (!drive)
+        return PLATTER_FAIL;
+    const DiscToc *toc = knownToc(drive);
+    if (!toc)
+        return drive->backend->status();
+    return drive->backend->resume(*toc, track, singleTrack != 0);
+}
+
+int cd_stop(cd_handle_t handle)
+{
+    std::lock_guard<std::mutex> hold(tableLock);
+    DriveHandle *drive = openDrive(handle);
+    return drive ? drive->backend->stop() : PLATTER_FAIL;
+}
+
+int cd_eject(cd_handle_t handle)
+{
+    std::lock_guard<std::mutex> hold(tableLock);
+    DriveHandle *drive = openDrive(handle);
+    if (!drive || !drive->backend->eject())
+        return PLATTER_FAIL;
+    drive->tocRead = false;
+    return PLATTER_OK;
+}
+
+} // extern "C"
