@@ -80,7 +80,9 @@ int storeCompact()
         return PLATTER_FAIL;
     }
 
-    std::vector<std::pair<uint32_t, Slot>> slots(s.index.begin(), s.index.end());
+    std::vector<std::pair<uint32_t, Slot>> slots;
+    slots.reserve(s.index.size());
+    s.index.forEach([&](uint32_t winId, const Slot &slot) { slots.emplace_back(winId, slot); });
     std::sort(slots.begin(), slots.end(),
               [](const auto &a, const auto &b) { return a.second.offset < b.second.offset; });
 
@@ -96,7 +98,7 @@ int storeCompact()
     encodeFileHeader(instance, header);
     copier.put(header, sizeof header);
 
-    std::unordered_map<uint32_t, Slot> newIndex;
+    SlotIndex newIndex;
     newIndex.reserve(slots.size());
     uint32_t position = kFileHeaderSize;
     uint32_t dropped = s.lostStretches;
@@ -123,7 +125,8 @@ int storeCompact()
             failed = true;
             break;
         }
-        newIndex.emplace(winId, Slot{position, slot.length, false});
+        Slot ignored;
+        newIndex.put(winId, Slot{position, slot.length, false}, &ignored);
         position += slot.length;
     }
     if (!failed && (!copier.drain() || !out.flush())) {
@@ -153,7 +156,7 @@ int storeCompact()
 
     uint32_t before = s.fileSize;
     s.resetIndex();
-    s.index.swap(newIndex);
+    s.index = std::move(newIndex);
     s.instance = instance;
     s.fileSize = s.validEnd = position;
     s.liveBytes = position - kFileHeaderSize;

@@ -143,6 +143,7 @@ void refresh(StoreState &s)
     }
     s.resetIndex();
     s.instance = header.instance;
+    s.index.reserve(size / 1024); // a typical disc's record is about a kilobyte
     scanInto(s, kFileHeaderSize, (uint32_t)size);
 }
 
@@ -249,10 +250,10 @@ int storeRead(uint32_t winId, TitleRecord *record)
     StoreState &s = storeState();
     if (s.status != StoreStatus::Ready)
         return 0;
-    auto it = s.index.find(winId);
-    if (it == s.index.end())
+    const Slot *found = s.index.find(winId);
+    if (!found)
         return 0;
-    Slot slot = it->second;
+    Slot slot = *found;
     if (slot.damaged) {
         platterDiag("Title database: the entry of %08lX is damaged.", (unsigned long)winId);
         return 0;
@@ -300,7 +301,7 @@ int storeWrite(uint32_t winId, const TitleRecord &record)
 int storeDelete(uint32_t winId)
 {
     StoreState &s = storeState();
-    if (s.status != StoreStatus::Ready || s.index.find(winId) == s.index.end())
+    if (s.status != StoreStatus::Ready || !s.index.find(winId))
         return 0;
     s.frame.clear();
     frameRecord(KindDeletion, winId, nullptr, 0, &s.frame);

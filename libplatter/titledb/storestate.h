@@ -4,10 +4,10 @@
 #define LIBPLATTER_TITLEDB_STORESTATE_H
 
 #include "libplatter/titledb/dbfile.h"
+#include "libplatter/titledb/slotindex.h"
 
 #include <cstdint>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 namespace titledb {
@@ -19,13 +19,6 @@ enum class StoreStatus {
     Ready,    // a title database, indexed
     Foreign,  // not a title database (or a newer one): never written to
     Failed    // cannot be opened or read
-};
-
-// Where the newest record of one winId lies.
-struct Slot {
-    uint32_t offset;
-    uint32_t length;
-    bool damaged; // fails its checks: reads as missing, dropped by compaction
 };
 
 struct StoreState {
@@ -41,7 +34,7 @@ struct StoreState {
     uint32_t reportedTornAt = 0; // torn tail already named in the log
     uint64_t liveBytes = 0;      // bytes of the live entries' records
     uint32_t lostStretches = 0;  // damaged bytes of no known entry
-    std::unordered_map<uint32_t, Slot> index;
+    SlotIndex index;
 
     // Working buffers, kept to spare allocations.
     std::vector<uint8_t> payload, frame, buffer;
@@ -58,24 +51,18 @@ struct StoreState {
 
     void setSlot(uint32_t winId, Slot slot)
     {
-        auto result = index.emplace(winId, slot);
-        if (!result.second) {
-            if (!result.first->second.damaged)
-                liveBytes -= result.first->second.length;
-            result.first->second = slot;
-        }
+        Slot old;
+        if (index.put(winId, slot, &old) && !old.damaged)
+            liveBytes -= old.length;
         if (!slot.damaged)
             liveBytes += slot.length;
     }
 
     void dropSlot(uint32_t winId)
     {
-        auto it = index.find(winId);
-        if (it == index.end())
-            return;
-        if (!it->second.damaged)
-            liveBytes -= it->second.length;
-        index.erase(it);
+        Slot old;
+        if (index.erase(winId, &old) && !old.damaged)
+            liveBytes -= old.length;
     }
 };
 

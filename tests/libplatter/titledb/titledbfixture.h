@@ -69,8 +69,7 @@ protected:
         char old[MAX_PATH];
         DWORD n = GetCurrentDirectoryA(sizeof old, old);
         oldDir_.assign(old, n < sizeof old ? n : 0);
-        folder_ = harness::scratchFolder();
-        ASSERT_TRUE(SetCurrentDirectoryA(folder_.c_str()));
+        useNewFolder();
         DiagCapture::clear();
         platter_diag_init(&DiagCapture::line);
         titledb::setWriteBudget(-1);
@@ -91,6 +90,10 @@ protected:
     void useNewFolder()
     {
         folder_ = harness::scratchFolder();
+        // Scratch folders are named by process id, which Wine hands out
+        // again; an earlier run's database may still be there.
+        DeleteFileA(dbPath().c_str());
+        DeleteFileA((dbPath() + ".new").c_str());
         ASSERT_TRUE(SetCurrentDirectoryA(folder_.c_str()));
     }
 
