@@ -20,7 +20,7 @@ tolerance=0.05      # of the full tone's level
 skip() { echo "SKIP: $*"; exit 77; }
 fail() { echo "FAIL: $*"; exit 1; }
 
-for tool in pactl parec python3; do
+for tool in pactl parec python3 timeout; do
   command -v "$tool" >/dev/null 2>&1 || skip "$tool is not installed"
 done
 pactl info >/dev/null 2>&1 || skip "no PulseAudio server answers"
@@ -65,8 +65,11 @@ hear() {
   parec -d "$sink.monitor" --raw --format=s16le --channels=1 --rate=44100 --latency-msec=50 >"$raw" &
   recorder=$!
   sleep 0.3
-  SPINDLE2_MIXER_SOUND=1 "$winerun" "$exe" --gtest_filter="RealMixerSound.$case" >"$log" 2>&1
+  # Bounded, so that a Wine process that does not exit fails this test with
+  # its name instead of running into CTest's time-out.
+  SPINDLE2_MIXER_SOUND=1 timeout 60 "$winerun" "$exe" --gtest_filter="RealMixerSound.$case" >"$log" 2>&1
   local status=$?
+  [ $status -ne 124 ] || fail "RealMixerSound.$case did not finish within 60 seconds"
   sleep 0.3
   kill "$recorder" 2>/dev/null; wait "$recorder" 2>/dev/null; recorder=""
   if [ $status -ne 0 ] || ! grep -q "\[  PASSED  \] 1 test" "$log"; then
