@@ -291,7 +291,7 @@ bool CueReader::layOut(DiscImage *image)
         }
         fileBase += fileFrames;
         first = end;
-        if (fileBase + gapShift > kMaxDiscFrames + 1)
+        if (fileBase + gapShift > kMaxDiscFrames)
             return fail("the disc is longer than 99:59:74");
     }
     image->toc.leadOut = fileBase + gapShift;

@@ -40,7 +40,7 @@ bool tocIsValid(const DiscToc &toc)
     for (int i = 1; i < toc.count(); ++i)
         if (toc.tracks[i].start <= toc.tracks[i - 1].start)
             return false;
-    return toc.leadOut > toc.tracks.back().start && toc.leadOut <= kMaxDiscFrames + 1;
+    return toc.leadOut > toc.tracks.back().start && toc.leadOut <= kMaxDiscFrames;
 }
 
 int trackAt(const DiscToc &toc, int frame)

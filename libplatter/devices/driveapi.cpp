@@ -51,7 +51,7 @@ char driveLetterOf(const char *name)
 
 std::unique_ptr<DriveBackend> openBackend(char letter)
 {
-    char label[3] = {letter, ':', '\0'};
+    char label[2] = {letter, '\0'};
     std::string folder = virtualDriveFolderFor(letter);
     if (!folder.empty()) {
         platterDiag("Drive %s: virtual, served from %s.", label, folder.c_str());

@@ -1,5 +1,6 @@
 // shareddrive.cpp - the shared record of a virtual drive.
 #include "libplatter/devices/shareddrive.h"
+#include "libplatter/devices/imagefolder.h"
 #include "libplatter/diag.h"
 
 #include <cctype>
@@ -15,7 +16,9 @@ const DWORD kLockWaitMs = 2000;
 
 } // namespace
 
-std::string sharedObjectName(const std::string &folder, const char *suffix)
+namespace {
+
+uint64_t folderHash(const std::string &folder)
 {
     char full[MAX_PATH * 2];
     DWORD n = GetFullPathNameA(folder.c_str(), sizeof full, full, nullptr);
@@ -32,8 +35,27 @@ std::string sharedObjectName(const std::string &folder, const char *suffix)
         hash ^= c;
         hash *= 1099511628211ull;
     }
+    return hash;
+}
+
+} // namespace
+
+std::string sharedObjectName(const std::string &folder, const char *suffix)
+{
     char name[96];
-    snprintf(name, sizeof name, "Local\\Platter.VirtualDrive.%016llX.%s", (unsigned long long)hash, suffix);
+    snprintf(name, sizeof name, "Local\\Platter.VirtualDrive.%016llX.%s", (unsigned long long)folderHash(folder),
+             suffix);
+    return name;
+}
+
+std::string trayFileName(const std::string &folder)
+{
+    char temp[MAX_PATH];
+    DWORD n = GetTempPathA(sizeof temp, temp);
+    if (n == 0 || n >= sizeof temp)
+        return std::string();
+    char name[MAX_PATH + 64];
+    snprintf(name, sizeof name, "%sPlatter.VirtualDrive.%016llX.tray", temp, (unsigned long long)folderHash(folder));
     return name;
 }
 
@@ -49,6 +71,7 @@ SharedDrive::~SharedDrive()
 
 bool SharedDrive::open(const std::string &folder)
 {
+    trayFile_ = trayFileName(folder);
     mutex_ = CreateMutexA(nullptr, FALSE, sharedObjectName(folder, "Lock").c_str());
     mapping_ = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(SharedDriveRecord),
                                   sharedObjectName(folder, "State").c_str());
@@ -77,7 +100,38 @@ SharedDrive::Guard::Guard(SharedDrive &drive) : drive_(drive)
         record_->magic = kRecordMagic;
         record_->size = sizeof(SharedDriveRecord);
         timelineReset(&record_->timeline, 0);
+        drive.recallTray(record_);
     }
+}
+
+void SharedDrive::rememberTray(const SharedDriveRecord &record)
+{
+    if (trayFile_.empty())
+        return;
+    if (!record.trayOpen) {
+        DeleteFileA(trayFile_.c_str());
+        return;
+    }
+    HANDLE file = CreateFileA(trayFile_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return;
+    char text[40];
+    int n = snprintf(text, sizeof text, "open %016llX\n", (unsigned long long)record.ejectStamp);
+    DWORD written = 0;
+    WriteFile(file, text, (DWORD)n, &written, nullptr);
+    CloseHandle(file);
+}
+
+void SharedDrive::recallTray(SharedDriveRecord *record)
+{
+    std::string text;
+    if (trayFile_.empty() || !readSmallFile(trayFile_, 64, &text))
+        return;
+    unsigned long long stamp = 0;
+    if (sscanf(text.c_str(), "open %16llX", &stamp) != 1)
+        return;
+    record->trayOpen = 1;
+    record->ejectStamp = stamp;
 }
 
 SharedDrive::Guard::~Guard()

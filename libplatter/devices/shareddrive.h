@@ -1,7 +1,10 @@
 // shareddrive.h - the state of one virtual drive as every process sees it:
 // a record in named shared memory, guarded by a named mutex, both named
 // after the drive's folder, so that two programs on one drive share tray,
-// disc and play, and two drives on different folders never meet.
+// disc and play, and two drives on different folders never meet. An open
+// tray outlives the programs (a real drive's tray stays open when the
+// player exits): it is also kept in a small file in the temporary folder
+// while it is open.
 #ifndef LIBPLATTER_DEVICES_SHAREDDRIVE_H
 #define LIBPLATTER_DEVICES_SHAREDDRIVE_H
 
@@ -27,6 +30,8 @@ struct SharedDriveRecord {
 // The names of a folder's shared objects: a hash of its full path,
 // upper-cased, with the given suffix.
 std::string sharedObjectName(const std::string &folder, const char *suffix);
+// Where an open tray of that folder's drive is remembered.
+std::string trayFileName(const std::string &folder);
 
 class SharedDrive {
 public:
@@ -36,6 +41,9 @@ public:
     SharedDrive &operator=(const SharedDrive &) = delete;
 
     bool open(const std::string &folder);
+    // Keeps the record's tray (open, and the image it opened on) for the
+    // next program, or forgets it once the tray is closed.
+    void rememberTray(const SharedDriveRecord &record);
 
     // Holds the drive's mutex while alive; record() is null when the mutex
     // could not be had within a drive's answer time.
@@ -53,6 +61,9 @@ public:
     };
 
 private:
+    void recallTray(SharedDriveRecord *record);
+
+    std::string trayFile_;
     HANDLE mapping_ = nullptr;
     HANDLE mutex_ = nullptr;
     SharedDriveRecord *record_ = nullptr;

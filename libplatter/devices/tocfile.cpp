@@ -78,7 +78,7 @@ bool parseTocFile(const std::string &text, DiscImage *image, std::string *proble
         return failAt(0, "the file has no tracks", problem);
     if (!leadOutSeen)
         return failAt(0, "the file has no LEADOUT", problem);
-    if (toc.leadOut > kMaxDiscFrames + 1)
+    if (toc.leadOut > kMaxDiscFrames)
         return failAt(0, "the disc is longer than 99:59:74", problem);
     if (toc.count() > kMaxTracks)
         return failAt(0, "a disc holds at most 99 tracks", problem);

@@ -47,10 +47,13 @@ bool VirtualDrive::sync(SharedDriveRecord *record, uint64_t now)
 {
     const FolderDisc &disc = folder_.current();
     if (record->trayOpen) {
+        uint64_t ejectStamp = record->ejectStamp;
         if (!disc.described)
             record->ejectStamp = 0; // the image went away: whatever comes next is a new disc
         else if (disc.stamp != record->ejectStamp)
             record->trayOpen = 0;
+        if (!record->trayOpen || record->ejectStamp != ejectStamp)
+            shared_.rememberTray(*record);
     }
     if (record->trayOpen || !disc.valid) {
         if (record->discStamp != 0) {
@@ -181,6 +184,7 @@ bool VirtualDrive::eject()
     record->discStamp = 0;
     timelineReset(&record->timeline, 0);
     ++record->serial;
+    shared_.rememberTray(*record);
     disc_.reset();
     platterDiag("Drive %s: tray opened; the disc comes back when %s changes.", label_.c_str(),
                 disc.described ? disc.description.c_str() : "an image");

@@ -20,7 +20,7 @@ class AudioFeed;
 class VirtualDrive : public DriveBackend {
 public:
     // Null when the folder's state cannot be shared. `label` names the
-    // drive in diagnostics ("D:").
+    // drive in diagnostics (its letter).
     static std::unique_ptr<VirtualDrive> open(const std::string &folder, const std::string &label);
     ~VirtualDrive() override;
 

@@ -2,6 +2,7 @@
 #include "tests/libplatter/devices/devicetest.h"
 #include "libplatter/devices/drivefolders.h"
 #include "libplatter/devices/playclock.h"
+#include "libplatter/devices/shareddrive.h"
 #include "libplatter/devices/virtualdrive.h"
 
 #include <fstream>
@@ -91,9 +92,32 @@ const char *const kFourTrackToc = "TRACK 1 AUDIO 00:02:00\n"
                                   "TRACK 4 DATA 00:42:00\n"
                                   "LEADOUT 01:00:00\n";
 
+void emptyFolder(const std::string &folder)
+{
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            DeleteFileA((folder + "\\" + found.cFileName).c_str());
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+}
+
+std::string freshDriveFolder()
+{
+    // Wine hands out the same process ids run after run, so a scratch
+    // folder's name can come back with an older run's files (and tray) in it.
+    std::string folder = harness::scratchFolder();
+    emptyFolder(folder);
+    DeleteFileA(devices::trayFileName(folder).c_str());
+    return folder;
+}
+
 void VirtualDriveTest::SetUp()
 {
-    folder_ = harness::scratchFolder();
+    folder_ = freshDriveFolder();
     devices::setVirtualDriveFolder('V', folder_.c_str());
     devices::setVirtualDriveAudio(false);
     devices::playClockTakeOver(5000000);

@@ -19,6 +19,11 @@ void makeFile(const std::string &path, uint64_t bytes);
 // Moves a file's last-write time `seconds` away from what it is.
 void shiftWriteTime(const std::string &path, int seconds);
 
+// A scratch folder of this test, emptied of what an earlier run left, with
+// no tray remembered for it.
+std::string freshDriveFolder();
+void emptyFolder(const std::string &folder);
+
 // While alive, the library's diagnostics lines are kept here.
 class DiagLines {
 public:
