@@ -1,18 +1,12 @@
-// pending.cpp - the tray icon's picture, the popup menus and the control
-// panel's drawing until their own files land: the program runs without
-// them (no icon picture, no menus, plain panel).
+// pending.cpp - the popup menus and the control panel's drawing until
+// their own files land: the program runs without them (no menus, plain
+// panel).
 #include "ui/menus.h"
 #include "ui/panel.h"
-#include "ui/tray.h"
 
 HMENU trayMenu, trayTrackMenu, trayDriveMenu;
 HMENU panelMenu, panelTrackMenu, panelDriveMenu, volumeMenu;
 
-void trayAdd(HINSTANCE, HWND, UINT) {}
-void refreshTrayIcon() {}
-void trayShowNoDisc() {}
-void trayRemove() {}
-void trayRecreate() {}
 
 int loadMenus() { return 0; }
 void refreshTransportState() {}

@@ -8,6 +8,7 @@
 #define TRAY_TIP_LIMIT 63
 
 #include <windows.h>
+#include <shellapi.h>
 
 // Adds the icon (start-up picture, tip "Connecting to CD Player") for
 // `owner`, whose window procedure receives `callbackMessage`.
@@ -26,5 +27,12 @@ void trayRecreate();
 void traySetTip(const char *text);
 // The tip as last set.
 const char *trayTip();
+// The icon resource shown last (0 before trayAdd).
+int trayIconId();
+
+// Every shell call goes through here; tests record them instead.
+#include <functional>
+using TrayShellHook = std::function<BOOL(DWORD message, const NOTIFYICONDATAA *data)>;
+void setTrayShellHook(TrayShellHook hook);
 
 #endif
