@@ -5,6 +5,7 @@
 #include "app/commands.h"
 #include "ui/modal.h"
 #include "ui/msgbox.h"
+#include "ui/tray.h"
 #include "mixer/mixer.h"
 
 #include <atomic>
@@ -211,6 +212,19 @@ TEST_F(MainWindow, OtherTrayMouseMessagesAreNotHandled)
     EXPECT_EQ(procResult(WM_TRAY_NOTIFY, TRAY_ICON_ID, WM_MOUSEMOVE), 0);
     EXPECT_EQ(procResult(WM_TRAY_NOTIFY, TRAY_ICON_ID, WM_LBUTTONUP), 0);
     EXPECT_EQ(procResult(WM_TRAY_NOTIFY, TRAY_ICON_ID, WM_RBUTTONDBLCLK), 0);
+}
+
+TEST_F(MainWindow, NewTaskbarGetsTheIconAgain)
+{
+    startWith({{"D:", tracks(4)}});
+    std::vector<DWORD> messages;
+    setTrayShellHook([&](DWORD message, const NOTIFYICONDATAA *) {
+        messages.push_back(message);
+        return TRUE;
+    });
+    SendMessageA(mainWindow, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+    setTrayShellHook(nullptr);
+    EXPECT_EQ(messages, std::vector<DWORD>{NIM_ADD});
 }
 
 // ---- buttons ----
