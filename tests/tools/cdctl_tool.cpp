@@ -7,8 +7,9 @@
 //
 // Commands: media, read, toc, ids, status, pos, play TRACK [MM:SS.FF] [single],
 // pause, resume TRACK [single], stop, eject, sleep MS, wait STATE MS.
-// Each prints one line or more; the exit code is 0 when every call
-// succeeded, 1 when one failed, 2 for a command line it cannot read.
+// Each prints one line or more; the library's diagnostics lines go to the
+// standard error. The exit code is 0 when every call succeeded, 1 when one
+// failed, 2 for a command line it cannot read.
 #include "platter/platter.h"
 
 #include <windows.h>
@@ -210,6 +211,12 @@ bool doWait(Session &s, const Words &words, size_t &at)
     return true;
 }
 
+void printDiag(char *line)
+{
+    fprintf(stderr, "%s\n", line);
+    fflush(stderr);
+}
+
 struct Command {
     const char *name;
     bool (*run)(Session &, const Words &, size_t &);
@@ -270,6 +277,7 @@ int main(int argc, char **argv)
         fprintf(stderr, "usage: cdctl_tool DRIVE [command ...]\n");
         return 2;
     }
+    platter_diag_init(printDiag);
     Session session;
     session.drive = cd_init();
     if (!session.drive || cd_open(session.drive, argv[1], 0) != PLATTER_OK) {
