@@ -1,0 +1,23 @@
+// paneldisplay.cpp - which line the control panel's display area shows: the
+// status and time (display type 0) or the track or disc title (type 1).
+// Both controls sit in the same place; exactly one of them is visible.
+#include "app/appstate.h"
+#include "options/options.h"
+#include "res/resource.h"
+#include "ui/panel.h"
+
+void applyDisplayType()
+{
+    if (!mainWindow)
+        return;
+    int shown, hidden;
+    switch (options.ControlsDisplayType) {
+    case 0: shown = IDC_STATUS_LINE; hidden = IDC_TITLE_LINE; break;
+    case 1: shown = IDC_TITLE_LINE; hidden = IDC_STATUS_LINE; break;
+    default: return;   // an unknown type leaves the display as it is
+    }
+    if (HWND line = GetDlgItem(mainWindow, hidden))
+        ShowWindow(line, SW_HIDE);
+    if (HWND line = GetDlgItem(mainWindow, shown))
+        ShowWindow(line, SW_SHOW);
+}
