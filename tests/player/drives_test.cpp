@@ -64,6 +64,11 @@ struct OpenCase {
     const char *message;                 // null: no box
 };
 
+void PrintTo(const OpenCase &c, std::ostream *os)
+{
+    *os << c.what;
+}
+
 class OpenDrives : public Drives, public ::testing::WithParamInterface<OpenCase> {};
 
 TEST_P(OpenDrives, FindsAndOpensCdromDrives)
@@ -245,6 +250,11 @@ struct UnreadableCase {
     int tracks;
 };
 
+void PrintTo(const UnreadableCase &c, std::ostream *os)
+{
+    *os << c.what;
+}
+
 class UnreadableDisc : public Drives, public ::testing::WithParamInterface<UnreadableCase> {};
 
 TEST_P(UnreadableDisc, LeavesTheEntryAsItWas)
@@ -321,6 +331,11 @@ struct SelectCase {
     int drive;
 };
 
+void PrintTo(const SelectCase &c, std::ostream *os)
+{
+    *os << c.name << " from " << c.from;
+}
+
 class SelectDrive : public Selection, public ::testing::WithParamInterface<SelectCase> {};
 
 TEST_P(SelectDrive, PicksOnlyOpenDrivesWithDiscs)
@@ -353,6 +368,11 @@ struct StartCase {
     int drive;
 };
 
+void PrintTo(const StartCase &c, std::ostream *os)
+{
+    *os << "name " << (c.name[0] ? c.name : "empty");
+}
+
 class StartDrive : public Selection, public ::testing::WithParamInterface<StartCase> {};
 
 TEST_P(StartDrive, NamedDriveWithADiscElseTheFirst)
@@ -378,6 +398,11 @@ struct InsertCase {
     int lookupRunningAfter;
     int pending;
 };
+
+void PrintTo(const InsertCase &c, std::ostream *os)
+{
+    *os << c.what;
+}
 
 class DiscInserted : public Drives, public ::testing::WithParamInterface<InsertCase> {};
 
@@ -462,6 +487,15 @@ TEST_F(Drives, CurrentRemovedFallsBackToAnEarlierDrive)
     EXPECT_EQ(currentDrive, 1);
 }
 
+TEST_F(Drives, CurrentRemovedPrefersTheNextDriveOverTheFirst)
+{
+    setMachine({{"D:\\", DRIVE_CDROM}, {"E:\\", DRIVE_CDROM}, {"F:\\", DRIVE_CDROM}});
+    load({{"D:", tracks(2)}, {"E:", tracks(2)}, {"F:", tracks(2)}});
+    currentDrive = 2;
+    discRemoved(2);
+    EXPECT_EQ(currentDrive, 3);
+}
+
 TEST_F(Drives, OtherDiscRemovedLeavesPlayAlone)
 {
     load({{"D:", tracks(2)}, {"E:", tracks(2)}});
@@ -479,6 +513,11 @@ struct LastDiscCase {
     int visibleAtStart, hideNoCd;
     bool hides;
 };
+
+void PrintTo(const LastDiscCase &c, std::ostream *os)
+{
+    *os << "visibleAtStart " << c.visibleAtStart << " hideNoCD " << c.hideNoCd;
+}
 
 class LastDiscRemoved : public Drives, public ::testing::WithParamInterface<LastDiscCase> {};
 

@@ -21,6 +21,11 @@ struct EndOfSetCase {
     int track;
 };
 
+void PrintTo(const EndOfSetCase &c, std::ostream *os)
+{
+    *os << "repeatAll " << c.repeatAll << " ejectAtEnd " << c.ejectAtEnd;
+}
+
 class PlayThrough : public PlayerTest, public ::testing::WithParamInterface<EndOfSetCase> {};
 
 TEST_P(PlayThrough, TwelveTracksThenNextDriveThenEnd)
@@ -77,6 +82,11 @@ struct MixedCase {
     Calls calls;
     int drive;
 };
+
+void PrintTo(const MixedCase &c, std::ostream *os)
+{
+    *os << "reason " << c.reason << (c.secondDrive ? " with a second drive" : " alone");
+}
 
 class MixedDisc : public PlayerTest, public ::testing::WithParamInterface<MixedCase> {};
 
@@ -243,6 +253,16 @@ TEST_F(PlayOrder, ProgramBackwardsIntoPreviousDrive)
         {AdvanceStart, {"cd_play(2,3,0,0,0,1)"}, 2, 3, 1},
         {AdvancePrevious, {"cd_stop(2)", "cd_play(1,5,0,0,0,0)"}, 1, 5, 0},
     });
+}
+
+TEST_F(PlayOrder, PreviousAfterADirectChoiceGoesToTheProgramsLastEntry)
+{
+    load({{"D:", tracks(5)}});
+    setProgram(1, {3, 3, 1});
+    // A track picked from the menu leaves the program position at 0.
+    programPosition = 0;
+    currentTrack = 4;
+    runSteps({{AdvancePrevious, {"cd_play(1,1,0,0,0,1)"}, 1, 1, 3}});
 }
 
 TEST_F(PlayOrder, ProgramEndOnLastDriveWithRepeatAllStartsProgramAgain)
@@ -414,6 +434,11 @@ struct SingleCase {
     int expected;
 };
 
+void PrintTo(const SingleCase &c, std::ostream *os)
+{
+    *os << "random " << c.random << " intro " << c.intro << " repeat " << c.repeat << " program " << c.program;
+}
+
 class SingleTrack : public PlayerTest, public ::testing::WithParamInterface<SingleCase> {};
 
 TEST_P(SingleTrack, FollowsModesAndProgram)
@@ -441,6 +466,11 @@ struct IntroCase {
     const char *play;      // the cd_play call
     int windowEnd;
 };
+
+void PrintTo(const IntroCase &c, std::ostream *os)
+{
+    *os << "start " << c.start << " length " << c.length << " track " << c.trackSeconds << "s";
+}
 
 class IntroWindow : public PlayerTest, public ::testing::WithParamInterface<IntroCase> {};
 

@@ -43,6 +43,11 @@ struct PickCase {
     int r, n, k;
 };
 
+void PrintTo(const PickCase &c, std::ostream *os)
+{
+    *os << "r " << c.r << " of " << c.n;
+}
+
 class RandomPick : public ::testing::TestWithParam<PickCase> {};
 
 TEST_P(RandomPick, EdgesOfTheShares)

@@ -58,6 +58,11 @@ struct TimeCase {
     Calls calls;
 };
 
+void PrintTo(const TimeCase &c, std::ostream *os)
+{
+    *os << "mode " << c.mode << " at " << c.min << "m" << c.sec << "s";
+}
+
 class TimeText : public PlayerTest, public ::testing::WithParamInterface<TimeCase> {};
 
 TEST_P(TimeText, FollowsTheDisplayMode)
@@ -106,6 +111,11 @@ struct StateCase {
     const char *title;  // control 1055
     const char *tip;
 };
+
+void PrintTo(const StateCase &c, std::ostream *os)
+{
+    *os << "state " << c.state << " type " << c.displayType << (c.titled ? " titled" : " untitled");
+}
 
 class StatusLines : public StatusText, public ::testing::WithParamInterface<StateCase> {};
 
@@ -174,6 +184,12 @@ struct CutCase {
     const char *title;
     const char *line;
 };
+
+void PrintTo(const CutCase &c, std::ostream *os)
+{
+    *os << "artist " << (c.artist ? strlen(c.artist) : 0) << (c.artist ? "" : " absent") << " title "
+        << (c.title ? strlen(c.title) : 0) << (c.title ? "" : " absent");
+}
 
 class DiscTitleCut : public StatusText, public ::testing::WithParamInterface<CutCase> {};
 

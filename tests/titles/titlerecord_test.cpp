@@ -81,6 +81,12 @@ struct SetTextCase {
     const char *result;   // null: the field ends null
 };
 
+void PrintTo(const SetTextCase &c, std::ostream *os)
+{
+    *os << "old " << (c.old ? (c.old[0] ? c.old : "empty") : "absent") << " source "
+        << (c.source ? (c.source[0] ? c.source : "empty") : "absent");
+}
+
 class SetText : public TitleRecordTest, public ::testing::WithParamInterface<SetTextCase> {};
 
 TEST_P(SetText, StoresAFreshCopyOrNothing)
@@ -123,6 +129,11 @@ struct ContentCase {
     void (*fill)(ForeignRecord &);
     bool expected;
 };
+
+void PrintTo(const ContentCase &c, std::ostream *os)
+{
+    *os << c.what;
+}
 
 class HasTitleContent : public TitleRecordTest, public ::testing::WithParamInterface<ContentCase> {};
 
@@ -241,6 +252,11 @@ struct BoundCase {
     int destinationTracks;
 };
 
+void PrintTo(const BoundCase &c, std::ostream *os)
+{
+    *os << c.what;
+}
+
 class CopyBounds : public TitleRecordTest, public ::testing::WithParamInterface<BoundCase> {};
 
 TEST_P(CopyBounds, ReadsOnlyWhatTheSourceHas)
@@ -309,6 +325,11 @@ struct ProgramCase {
     bool list;
     int copied;
 };
+
+void PrintTo(const ProgramCase &c, std::ostream *os)
+{
+    *os << c.what;
+}
 
 class CopyProgram : public TitleRecordTest, public ::testing::WithParamInterface<ProgramCase> {};
 
