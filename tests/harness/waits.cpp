@@ -38,19 +38,47 @@ std::string binFolder()
     return slash == std::string::npos ? std::string(".") : folder.substr(0, slash);
 }
 
+namespace {
+void removeTree(const std::string &folder)
+{
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            std::string name = found.cFileName;
+            if (name == "." || name == "..")
+                continue;
+            std::string path = folder + "\\" + name;
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                removeTree(path);
+            else
+                DeleteFileA(path.c_str());
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    RemoveDirectoryA(folder.c_str());
+}
+}
+
 std::string scratchFolder()
 {
     static int counter = 0;
     char temp[MAX_PATH];
     GetTempPathA(sizeof temp, temp);
     const ::testing::TestInfo *info = ::testing::UnitTest::GetInstance()->current_test_info();
+    // Process ids come back under Wine: the time makes the name new, and a
+    // folder left by an earlier run is emptied all the same.
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
     char name[MAX_PATH];
-    snprintf(name, sizeof name, "%sspindle2-test-%lu-%d-%s", temp, (unsigned long)GetCurrentProcessId(), ++counter,
-             info ? info->name() : "none");
+    snprintf(name, sizeof name, "%sspindle2-test-%lu-%llx-%d-%s", temp, (unsigned long)GetCurrentProcessId(),
+             (unsigned long long)now.QuadPart, ++counter, info ? info->name() : "none");
     // Names of parameterised tests carry '/'; keep the folder name plain.
     for (char *p = name + strlen(temp); *p; ++p)
         if (*p == '/' || *p == '\\')
             *p = '_';
+    if (GetFileAttributesA(name) != INVALID_FILE_ATTRIBUTES)
+        removeTree(name);
     CreateDirectoryA(name, nullptr);
     return name;
 }
