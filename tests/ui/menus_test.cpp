@@ -90,60 +90,35 @@ protected:
 
 // ---- the resource ----
 
+const Item rule = {"-", 0, false, false};
+
+Item grayed(const std::string &text, int id)
+{
+    return {text, id, true, false};
+}
+
+// The two popups as the resource lays them out, position by position.
 const std::vector<Item> trayLayout = {
-    {"Play", IDM_PLAY, true, false},
-    {"Pause", IDM_PAUSE, true, false},
-    {"Stop", IDM_STOP, true, false},
-    {"Eject", IDM_EJECT, true, false},
-    {"-", 0, false, false},
-    {"Next Track", IDM_NEXT_TRACK, true, false},
-    {"Previous Track", IDM_PREVIOUS_TRACK, true, false},
-    plain("Select Track", popup),
-    plain("Select Drive", popup),
-    {"-", 0, false, false},
-    plain("Random Order", IDM_RANDOM),
-    plain("Introduction Play", IDM_INTRO),
-    plain("Repeat All", IDM_REPEAT_ALL),
-    plain("Repeat Current", IDM_REPEAT_CURRENT),
-    {"-", 0, false, false},
-    plain("Show Controls", IDM_SHOW_CONTROLS),
-    {"-", 0, false, false},
-    plain("Properties...", IDM_PROPERTIES),
-    plain("Options...", IDM_OPTIONS),
-    {"-", 0, false, false},
-    plain("Query CDDB...", IDM_QUERY_CDDB),
-    plain("Submit To CDDB...", IDM_SUBMIT_CDDB),
-    {"-", 0, false, false},
-    plain("Start Rackfile", IDM_START_RACKFILE),
-    {"-", 0, false, false},
-    plain("Help Contents", IDM_HELP_CONTENTS),
-    plain("About Spindle2...", IDM_ABOUT),
-    plain("Exit Spindle2", IDM_EXIT),
+    grayed("Play", IDM_PLAY), grayed("Pause", IDM_PAUSE), grayed("Stop", IDM_STOP), grayed("Eject", IDM_EJECT), rule,
+    grayed("Next Track", IDM_NEXT_TRACK), grayed("Previous Track", IDM_PREVIOUS_TRACK),
+    plain("Select Track", popup), plain("Select Drive", popup), rule,
+    plain("Random Order", IDM_RANDOM), plain("Introduction Play", IDM_INTRO), plain("Repeat All", IDM_REPEAT_ALL),
+    plain("Repeat Current", IDM_REPEAT_CURRENT), rule, plain("Show Controls", IDM_SHOW_CONTROLS), rule,
+    plain("Properties...", IDM_PROPERTIES), plain("Options...", IDM_OPTIONS), rule,
+    plain("Query CDDB...", IDM_QUERY_CDDB), plain("Submit To CDDB...", IDM_SUBMIT_CDDB), rule,
+    plain("Start Rackfile", IDM_START_RACKFILE), rule,
+    plain("Help Contents", IDM_HELP_CONTENTS), plain("About Spindle2...", IDM_ABOUT), plain("Exit Spindle2", IDM_EXIT),
 };
 
 const std::vector<Item> panelLayout = {
-    plain("Select Track", popup),
-    plain("Select Drive", popup),
-    {"-", 0, false, false},
-    plain("Random Order", IDM_RANDOM),
-    plain("Introduction Play", IDM_INTRO),
-    plain("Repeat All", IDM_REPEAT_ALL),
-    plain("Repeat Current", IDM_REPEAT_CURRENT),
-    {"-", 0, false, false},
-    plain("Select Volume Control", popup),
-    plain("Hide Controls", IDM_HIDE_CONTROLS),
-    {"-", 0, false, false},
-    plain("Properties...", IDM_PROPERTIES),
-    plain("Options...", IDM_OPTIONS),
-    {"-", 0, false, false},
-    plain("Query CDDB...", IDM_QUERY_CDDB),
-    plain("Submit To CDDB...", IDM_SUBMIT_CDDB),
-    {"-", 0, false, false},
-    plain("Start Rackfile", IDM_START_RACKFILE),
-    {"-", 0, false, false},
-    plain("Help Contents", IDM_HELP_CONTENTS),
-    plain("About Spindle2...", IDM_ABOUT),
-    plain("Exit Spindle2", IDM_EXIT),
+    plain("Select Track", popup), plain("Select Drive", popup), rule,
+    plain("Random Order", IDM_RANDOM), plain("Introduction Play", IDM_INTRO), plain("Repeat All", IDM_REPEAT_ALL),
+    plain("Repeat Current", IDM_REPEAT_CURRENT), rule,
+    plain("Select Volume Control", popup), plain("Hide Controls", IDM_HIDE_CONTROLS), rule,
+    plain("Properties...", IDM_PROPERTIES), plain("Options...", IDM_OPTIONS), rule,
+    plain("Query CDDB...", IDM_QUERY_CDDB), plain("Submit To CDDB...", IDM_SUBMIT_CDDB), rule,
+    plain("Start Rackfile", IDM_START_RACKFILE), rule,
+    plain("Help Contents", IDM_HELP_CONTENTS), plain("About Spindle2...", IDM_ABOUT), plain("Exit Spindle2", IDM_EXIT),
 };
 
 TEST(PopupMenuResource, HoldsBothPopupsItemByItemWithTheirPlaceholders)
