@@ -12,9 +12,9 @@ struct DiscEventHooks {
     // Cdplayer.ini) and set titleKnown when found.
     void (*titlesNeeded)(int drive);
     // discInserted read a disc without titles while no lookup runs: gray the
-    // three CDDB commands in both menus and start the lookup thread; the
-    // caller then sets lookupRunning.
-    void (*cddbLookupNeeded)(int drive);
+    // three CDDB commands in both menus and start the lookup thread. 1 when
+    // a thread was started; discInserted then sets lookupRunning.
+    int (*cddbLookupNeeded)(int drive);
     // The current drive lost its disc: refresh the tray icon and the
     // transport buttons and rebuild the track menus.
     void (*currentDiscGone)();

@@ -263,8 +263,7 @@ void discInserted(int drive)
         if (!entry->titleKnown) {
             if (lookupRunning) {
                 entry->lookupPending = 1;
-            } else if (discEvents.cddbLookupNeeded) {
-                discEvents.cddbLookupNeeded(drive);
+            } else if (discEvents.cddbLookupNeeded && discEvents.cddbLookupNeeded(drive)) {
                 lookupRunning = 1;
             }
         }

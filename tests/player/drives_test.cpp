@@ -17,6 +17,8 @@ std::vector<std::string> &events()
 
 // Installs recording hooks; titlesNeeded finds titles when titlesFound is set.
 bool titlesFound = false;
+// Whether cddbLookupNeeded manages to start a lookup thread.
+bool lookupStarts = true;
 
 void recordEvents()
 {
@@ -27,7 +29,10 @@ void recordEvents()
         if (titlesFound)
             driveEntry(drive)->titleKnown = 1;
     };
-    discEvents.cddbLookupNeeded = [](int drive) { events().push_back("cddb " + std::to_string(drive)); };
+    discEvents.cddbLookupNeeded = [](int drive) {
+        events().push_back("cddb " + std::to_string(drive));
+        return lookupStarts ? 1 : 0;
+    };
     discEvents.currentDiscGone = [] { events().push_back("current gone"); };
     discEvents.driveListChanged = [] { events().push_back("drive list"); };
     discEvents.hidePanelNoDisc = [] { events().push_back("hide panel"); };
@@ -39,6 +44,7 @@ protected:
     {
         PlayerTest::SetUp();
         titlesFound = false;
+        lookupStarts = true;
         recordEvents();
     }
 };
@@ -436,14 +442,19 @@ INSTANTIATE_TEST_SUITE_P(
                       InsertCase{"no titles, a lookup running", false, 1, true, {"titles 2", "drive list"}, 1, 1},
                       InsertCase{"unreadable disc", false, 0, false, {"drive list"}, 0, 0}));
 
-TEST_F(Drives, NoLookupIsCountedAsRunningWhenNobodyStartsOne)
+TEST_F(Drives, NoLookupIsCountedAsRunningWhenNoneStarted)
 {
-    discEvents.cddbLookupNeeded = nullptr;
     load({});
-    fake::insertDisc("D:", tracks(2));
-    discInserted(1);
-    EXPECT_EQ(lookupRunning, 0);
-    EXPECT_EQ(DriveTable[0].lookupPending, 0);
+    for (bool installed : {false, true}) {
+        discEvents.cddbLookupNeeded = installed ? discEvents.cddbLookupNeeded : nullptr;
+        lookupStarts = false;
+        fake::insertDisc("D:", tracks(2));
+        discInserted(1);
+        EXPECT_EQ(lookupRunning, 0) << (installed ? "the thread did not start" : "no lookup installed");
+        EXPECT_EQ(DriveTable[0].lookupPending, 0);
+        discRemoved(1);
+        recordEvents();
+    }
 }
 
 // ---- a disc leaves ----
