@@ -27,7 +27,9 @@ struct DriveHandle {
 };
 
 std::mutex tableLock;
-std::map<cd_handle_t, std::unique_ptr<DriveHandle>> handles;
+// Never destroyed: a program that exits with drives open must not wait at
+// exit for their sound threads, which the system has already ended.
+std::map<cd_handle_t, std::unique_ptr<DriveHandle>> &handles = *new std::map<cd_handle_t, std::unique_ptr<DriveHandle>>;
 cd_handle_t lastHandle = 0;
 
 // The open drive behind a handle, or null. Callers hold tableLock.

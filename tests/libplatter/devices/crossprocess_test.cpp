@@ -33,8 +33,11 @@ ToolRun runTool(const std::string &arguments, DWORD limitMs = 40000)
     ZeroMemory(&startup, sizeof startup);
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
+    // The tool's diagnostics lines (its standard error) are not part of its answer.
+    HANDLE discard = CreateFileA("NUL", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, OPEN_EXISTING, 0,
+                                 nullptr);
     startup.hStdOutput = writeEnd;
-    startup.hStdError = writeEnd;
+    startup.hStdError = discard;
     startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
     std::string line = "\"" + harness::binFolder() + "\\cdctl_tool.exe\" " + arguments;
     std::vector<char> commandLine(line.begin(), line.end());
@@ -43,6 +46,8 @@ ToolRun runTool(const std::string &arguments, DWORD limitMs = 40000)
     BOOL started = CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
                                   nullptr, &startup, &process);
     CloseHandle(writeEnd);
+    if (discard != INVALID_HANDLE_VALUE)
+        CloseHandle(discard);
     if (!started) {
         CloseHandle(readEnd);
         return run;
@@ -95,6 +100,12 @@ struct SharedCase {
     int stateAfter;         // what this test then sees: 0 for no disc
     int trackAfter;         // and where, -1: no position check
 };
+
+// Printed as its name, in test lists and in CTest's test names.
+void PrintTo(const SharedCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
 
 const SharedCase kCases[] = {
     {"ToolPauseIsSeenHere", Before::PlayTrackOne, "status pause", "state 3\nstate 4\n", PlayStatePaused, 1},

@@ -30,6 +30,12 @@ struct GoodSheet {
     int leadOut;
 };
 
+// Printed as its name, in test lists and in CTest's test names.
+void PrintTo(const GoodSheet &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
 FileProbe probeFor(const std::map<std::string, uint64_t> &files)
 {
     return [files](const std::string &name, ImageFileKind) {
@@ -133,6 +139,12 @@ struct BadSheet {
     std::string text;
     const char *problem;
 };
+
+// Printed as its name, in test lists and in CTest's test names.
+void PrintTo(const BadSheet &c, std::ostream *os)
+{
+    *os << c.name;
+}
 
 const char *const kOneTrack = "FILE \"a.bin\" BINARY\nTRACK 01 AUDIO\nINDEX 01 00:00:00\n";
 

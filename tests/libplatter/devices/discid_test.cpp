@@ -36,6 +36,12 @@ struct IdCase {
     uint32_t windowsId;
 };
 
+// Printed as its name, in test lists and in CTest's test names.
+void PrintTo(const IdCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
 DiscToc tocOf(const IdCase &c)
 {
     DiscToc toc;

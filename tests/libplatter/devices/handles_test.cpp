@@ -44,6 +44,12 @@ struct DeadCase {
     Dead how;
 };
 
+// Printed as its name, in test lists and in CTest's test names.
+void PrintTo(const DeadCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
 const DeadCase kDeadCases[] = {
     {"NeverMade", Dead::NeverMade}, {"Zero", Dead::Zero},     {"Released", Dead::Released},
     {"NeverOpened", Dead::NeverOpened}, {"Closed", Dead::Closed}, {"FailedOpen", Dead::FailedOpen},

@@ -223,6 +223,12 @@ struct ProbeCase {
     bool hardware; // else: served as a virtual drive from the letter's root
 };
 
+// Printed as its name, in test lists and in CTest's test names.
+void PrintTo(const ProbeCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
 class ProbeTest : public HardwareTest, public ::testing::WithParamInterface<ProbeCase> {};
 
 TEST_P(ProbeTest, TheFirstAnswerPicksTheBackend)
@@ -293,6 +299,12 @@ struct TocCase {
     int tracks;
 };
 
+// Printed as its name, in test lists and in CTest's test names.
+void PrintTo(const TocCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
 const TocCase kTocCases[] = {
     {"DiscStartingAtTrackThree", tocAnswer(3, 4, {{3, false, 150}, {4, false, 9000}, {0xAA, false, 20000}}), true, 2},
     {"CutShort", tocAnswer(1, 4, kDisc, 8), false, 0},
@@ -326,6 +338,12 @@ struct StatusCase {
     int audioStatus;
     int state;
 };
+
+// Printed as its name, in test lists and in CTest's test names.
+void PrintTo(const StatusCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
 
 const StatusCase kStatusCases[] = {
     {"InProgressIsPlaying", AUDIO_STATUS_IN_PROGRESS, PlayStatePlaying},
@@ -378,6 +396,12 @@ struct PlayCase {
     int track, m, s, f, single;
     int from, end;
 };
+
+// Printed as its name, in test lists and in CTest's test names.
+void PrintTo(const PlayCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
 
 const PlayCase kPlayCases[] = {
     {"SingleTrackFromItsStart", 2, 0, 0, 0, 1, 18783, 40000},

@@ -39,6 +39,12 @@ struct Script {
     std::vector<Step> steps;
 };
 
+// Printed as its name, in test lists and in CTest's test names.
+void PrintTo(const Script &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
 const Script kScripts[] = {
     {"SingleTrackStopsAtItsEnd",
      {play(2, 0, 1, P), expect(P, 2, 0), advance(19990), expect(P, 2, 1499), advance(10), expect(S, 2, 1499),

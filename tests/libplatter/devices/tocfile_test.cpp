@@ -14,6 +14,12 @@ struct GoodToc {
     int leadOut;
 };
 
+// Printed as its name, in test lists and in CTest's test names.
+void PrintTo(const GoodToc &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
 const GoodToc kGoodTocs[] = {
     {"AudioThenData", "TRACK 1 AUDIO 00:02:00\nTRACK 2 AUDIO 04:10:33\nTRACK 3 DATA 30:00:00\nLEADOUT 52:10:40\n",
      {{150, true}, {18783, true}, {135000, false}}, 234790},
@@ -48,6 +54,12 @@ struct BadToc {
     std::string text;
     const char *problem;
 };
+
+// Printed as its name, in test lists and in CTest's test names.
+void PrintTo(const BadToc &c, std::ostream *os)
+{
+    *os << c.name;
+}
 
 const BadToc kBadTocs[] = {
     {"Empty", "", "the file has no tracks"},

@@ -40,6 +40,12 @@ struct TrayCase {
     Change change;
 };
 
+// Printed as its name, in test lists and in CTest's test names.
+void PrintTo(const TrayCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
 class TrayTest : public VirtualDiscTest, public ::testing::WithParamInterface<TrayCase> {};
 
 TEST_P(TrayTest, EjectedDiscReturnsWhenTheImageChanges)
@@ -146,6 +152,12 @@ struct BadImage {
     const char *text;
     const char *reason;
 };
+
+// Printed as its name, in test lists and in CTest's test names.
+void PrintTo(const BadImage &c, std::ostream *os)
+{
+    *os << c.name;
+}
 
 const BadImage kBadImages[] = {
     {"CueWithoutData", "disc.cue", "FILE \"disc.bin\" BINARY\nTRACK 01 AUDIO\nINDEX 01 00:00:00\n",

@@ -57,6 +57,12 @@ struct WaveCase {
     const char *problem;
 };
 
+// Printed as its name, in test lists and in CTest's test names.
+void PrintTo(const WaveCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
 const std::string kCdFormat = fmt(1, 2, 44100, 16);
 
 const WaveCase kCases[] = {
