@@ -31,6 +31,10 @@ namespace {
 
 bool driveLockReady = false;
 
+// The lock is ready before anything can take it, even in a process that
+// never runs the main dialog's set-up; initDriveLock then finds it done.
+const bool driveLockAtLoad = (initDriveLock(), true);
+
 LogicalDriveStringsFn logicalDriveStrings = GetLogicalDriveStringsA;
 DriveTypeFn driveType = GetDriveTypeA;
 

@@ -50,7 +50,8 @@ extern int lookupRunning;
 // played flags, discLoaded) against the CDDB lookup thread. Never held
 // across a message box, a wait or a play call.
 extern CRITICAL_SECTION driveLock;
-// Initialises driveLock; later calls do nothing. Call before openDrives.
+// Initialises driveLock; later calls do nothing. The lock is also made
+// ready when the program loads, so a missed call cannot leave it unusable.
 void initDriveLock();
 
 // Holds driveLock for the life of the object.
