@@ -28,7 +28,7 @@ LONG levelTop(const RECT &rect, DWORD minimum, DWORD maximum, DWORD value)
 
 void drawVolumeBar(const DRAWITEMSTRUCT *item)
 {
-    if (!item || !item->hDC || mixerCount <= 0)
+    if (!item || !item->hDC || mixerCount <= 0 || IsRectEmpty(&item->rcItem))
         return;
     int index = options.VolumeMixer;
     if (index < 1 || index > mixerCount)
@@ -45,7 +45,7 @@ void drawVolumeBar(const DRAWITEMSTRUCT *item)
     }
     // Without a fader (a mute switch alone) the bar stands full height and
     // only its colour says anything.
-    if (bar.top >= bar.bottom || bar.left >= bar.right)
+    if (bar.top >= bar.bottom)
         return;
     bool silent = (read & MIXER_LEVEL_MUTE) && muted;
     FillRect(item->hDC, &bar, (HBRUSH)GetStockObject(silent ? GRAY_BRUSH : WHITE_BRUSH));

@@ -29,9 +29,7 @@ public:
             section_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits_, nullptr, 0);
         if (section_ && bits_) {
             previous_ = SelectObject(dc_, section_);
-            for (int y = 0; y < height_; ++y)
-                for (int x = 0; x < width_; ++x)
-                    set(x, y, ground);
+            fill(RECT{0, 0, width, height}, ground);
         }
     }
     ~Surface()
@@ -59,6 +57,15 @@ public:
         return (DWORD)p[2] << 16 | (DWORD)p[1] << 8 | p[0];
     }
 
+    // Paints the rectangle's pixels directly, without GDI.
+    void fill(RECT r, DWORD rgb)
+    {
+        GdiFlush();
+        for (int y = r.top < 0 ? 0 : r.top; y < r.bottom && y < height_; ++y)
+            for (int x = r.left < 0 ? 0 : r.left; x < r.right && x < width_; ++x)
+                set(x, y, rgb);
+    }
+
 private:
     int stride() const { return (width_ * 3 + 3) & ~3; }
     BYTE *row(int y) const { return (BYTE *)bits_ + (size_t)y * stride(); }
@@ -77,13 +84,26 @@ private:
     void *bits_ = nullptr;
 };
 
-// "(x, y): RRGGBB, expected RRGGBB" for a failure message.
-inline std::string pixelText(int x, int y, DWORD seen, DWORD expected)
+// How many pixels of two surfaces of one size differ within `area`, and
+// the first one: empty when they are the same.
+inline std::string differences(const Surface &seen, const Surface &expected, RECT area)
 {
-    char text[80];
-    snprintf(text, sizeof text, "(%d, %d): %06lX, expected %06lX", x, y, (unsigned long)seen,
-             (unsigned long)expected);
-    return text;
+    int count = 0;
+    char first[80] = "";
+    for (int y = area.top; y < area.bottom; ++y)
+        for (int x = area.left; x < area.right; ++x)
+            if (seen.at(x, y) != expected.at(x, y) && count++ == 0)
+                snprintf(first, sizeof first, "(%d, %d) is %06lX, not %06lX", x, y, (unsigned long)seen.at(x, y),
+                         (unsigned long)expected.at(x, y));
+    if (count == 0)
+        return "";
+    return std::to_string(count) + " pixels differ, the first " + first;
+}
+
+// The same over the whole surface.
+inline std::string differences(const Surface &seen, const Surface &expected)
+{
+    return differences(seen, expected, RECT{0, 0, seen.width(), seen.height()});
 }
 
 } // namespace paneltest
