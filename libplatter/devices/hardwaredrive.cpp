@@ -15,6 +15,11 @@ namespace devices {
 
 namespace {
 
+UINT systemDriveType(const char *root)
+{
+    return GetDriveTypeA(root);
+}
+
 HANDLE systemOpen(const char *path)
 {
     return CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
@@ -30,7 +35,7 @@ void systemClose(HANDLE device)
     CloseHandle(device);
 }
 
-const DeviceIo systemIo = {systemOpen, systemControl, systemClose};
+const DeviceIo systemIo = {systemDriveType, systemOpen, systemControl, systemClose};
 std::atomic<const DeviceIo *> currentIo{&systemIo};
 
 const DeviceIo &io()
@@ -56,6 +61,13 @@ void setDeviceIo(const DeviceIo *replacement)
 std::unique_ptr<HardwareDrive> HardwareDrive::open(char letter, bool *notADrive)
 {
     *notADrive = false;
+    char root[8];
+    snprintf(root, sizeof root, "%c:\\", letter);
+    UINT type = io().driveType(root);
+    if (type != DRIVE_CDROM) {
+        platterDiag("Drive %c: is no CD-ROM drive (drive type %u).", letter, type);
+        return nullptr;
+    }
     char path[16];
     snprintf(path, sizeof path, "\\\\.\\%c:", letter);
     HANDLE device = io().open(path);

@@ -13,9 +13,11 @@
 
 namespace devices {
 
-// The three system calls the backend makes. open returns
-// INVALID_HANDLE_VALUE on failure; control sets the last error when it fails.
+// The system calls the backend makes. driveType is GetDriveTypeA's answer
+// for a root ("D:\\"); open returns INVALID_HANDLE_VALUE on failure;
+// control sets the last error when it fails.
 struct DeviceIo {
+    UINT (*driveType)(const char *root);
     HANDLE (*open)(const char *path);
     BOOL (*control)(HANDLE device, DWORD code, void *in, DWORD inSize, void *out, DWORD outSize, DWORD *returned);
     void (*close)(HANDLE device);
@@ -26,9 +28,10 @@ void setDeviceIo(const DeviceIo *io);
 
 class HardwareDrive : public DriveBackend {
 public:
-    // Opens \\.\X: and asks for its table of contents. A device that rejects
-    // CD-ROM control codes outright (Wine's folder-backed CD-ROM letters
-    // answer "invalid function") is no drive: null with *notADrive set.
+    // Opens \\.\X: of a CD-ROM letter and asks for its table of contents.
+    // A device that rejects CD-ROM control codes outright (Wine's
+    // folder-backed CD-ROM letters answer "invalid function") is no drive:
+    // null with *notADrive set. Letters of other kinds give null.
     static std::unique_ptr<HardwareDrive> open(char letter, bool *notADrive);
     ~HardwareDrive() override;
 

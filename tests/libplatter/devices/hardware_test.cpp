@@ -27,12 +27,20 @@ struct Exchange {
 struct ScriptedDrive {
     std::deque<Exchange> script;
     std::vector<std::string> faults;
+    std::vector<std::string> roots;
     std::vector<std::string> opened;
     int closed = 0;
+    UINT driveType = DRIVE_CDROM;
 };
 
 ScriptedDrive *scripted = nullptr;
 HANDLE const kDevice = (HANDLE)(intptr_t)0x5150;
+
+UINT scriptedDriveType(const char *root)
+{
+    scripted->roots.push_back(root);
+    return scripted->driveType;
+}
 
 HANDLE scriptedOpen(const char *path)
 {
@@ -77,7 +85,7 @@ void scriptedClose(HANDLE)
     scripted->closed++;
 }
 
-const devices::DeviceIo kScriptedIo = {scriptedOpen, scriptedControl, scriptedClose};
+const devices::DeviceIo kScriptedIo = {scriptedDriveType, scriptedOpen, scriptedControl, scriptedClose};
 
 template <typename T> std::string bytesOf(const T &value)
 {
@@ -209,6 +217,8 @@ TEST_F(HardwareTest, OpenAsksTheDeviceOfTheLetterForItsTableOfContents)
 {
     script({readToc(tocAnswer(1, 4, kDisc)), plain(IOCTL_STORAGE_CHECK_VERIFY)});
     ASSERT_EQ(cd_open(handle_, "h:", 0), PLATTER_OK);
+    ASSERT_EQ(drive_.roots.size(), 1u);
+    EXPECT_EQ(drive_.roots[0], "H:\\");
     ASSERT_EQ(drive_.opened.size(), 1u);
     EXPECT_EQ(drive_.opened[0], "\\\\.\\H:");
     EXPECT_EQ(cd_check_if_media(handle_), PLATTER_OK);
@@ -258,7 +268,8 @@ INSTANTIATE_TEST_SUITE_P(Answers, ProbeTest, ::testing::ValuesIn(kProbeCases),
 
 TEST_F(HardwareTest, ALetterWithoutADeviceDoesNotOpen)
 {
-    static const devices::DeviceIo noDevice = {[](const char *) {
+    static const devices::DeviceIo noDevice = {scriptedDriveType,
+                                               [](const char *) {
                                                    SetLastError(ERROR_FILE_NOT_FOUND);
                                                    return INVALID_HANDLE_VALUE;
                                                },
@@ -266,6 +277,18 @@ TEST_F(HardwareTest, ALetterWithoutADeviceDoesNotOpen)
     devices::setDeviceIo(&noDevice);
     EXPECT_EQ(cd_open(handle_, "H:", 0), PLATTER_FAIL);
     EXPECT_EQ(cd_check_status(handle_), 0);
+}
+
+TEST_F(HardwareTest, LettersOfOtherKindsAreNoCdDrives)
+{
+    const UINT kinds[] = {DRIVE_FIXED, DRIVE_REMOTE, DRIVE_REMOVABLE, DRIVE_RAMDISK, DRIVE_NO_ROOT_DIR, DRIVE_UNKNOWN};
+    for (UINT kind : kinds) {
+        drive_.driveType = kind;
+        EXPECT_EQ(cd_open(handle_, "H:", 0), PLATTER_FAIL) << kind;
+        EXPECT_EQ(cd_check_if_media(handle_), PLATTER_FAIL) << kind;
+    }
+    EXPECT_TRUE(drive_.opened.empty()) << "a device that is no CD-ROM drive was opened";
+    expectScriptDone();
 }
 
 TEST_F(HardwareTest, TableOfContentsIsReadIntoTracksTypesAndTimes)
