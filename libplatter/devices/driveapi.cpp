@@ -262,11 +262,9 @@ int cd_play(cd_handle_t handle, int track, int min, int sec, int frame, int sing
     }
     int start = toc->startOf(track);
     int end = toc->endOf(track);
-    int offset = msfToFrames(min, sec, frame);
-    int from = start + (offset > 0 ? offset : 0);
+    long long offset = (long long)min * kFramesPerMinute + (long long)sec * kFramesPerSecond + frame;
     // A position at or past the track's end (a scan that ran to it) plays its last frame.
-    if (from >= end)
-        from = end - 1;
+    int from = offset <= 0 ? start : offset >= end - start ? end - 1 : start + (int)offset;
     return drive->backend->play(*toc, from, playEnd(*toc, track, singleTrack != 0));
 }
 

@@ -6,6 +6,8 @@
 #include "tests/libplatter/devices/devicetest.h"
 #include "libplatter/devices/disctoc.h"
 
+#include <climits>
+
 namespace {
 
 using namespace devicetest;
@@ -73,7 +75,8 @@ const Script kScripts[] = {
      {play(4, 0, 1, S), expect(S, 1, 0), play(1, 0, 1, P), advance(2000), play(4, 0, 0, P), expect(P, 1, 150)}},
     {"ATrackNotOnTheDiscIsNotPlayed", {play(5, 0, 0, S), play(0, 0, 0, S), play(-1, 0, 0, S), expect(S, 1, 0)}},
     {"APositionPastTheTrackEndPlaysItsLastFrame",
-     {play(1, 750, 1, P), expect(P, 1, 749), advance(14), expect(S, 1, 749)}},
+     {play(1, 750, 1, P), expect(P, 1, 749), advance(14), expect(S, 1, 749), play(2, 99 * 4500, 1, P),
+      expect(P, 2, 1499)}},
     {"PlayWhilePausedStartsTheNewTrack",
      {play(2, 0, 0, P), advance(1000), pause(H), play(3, 0, 1, P), expect(P, 3, 0), advance(10000), expect(S, 3, 749)}},
     {"PausedDriveStaysPausedUntilStopped",
@@ -122,5 +125,24 @@ TEST_P(TimelineTest, FollowsTheScript)
 
 INSTANTIATE_TEST_SUITE_P(Scripts, TimelineTest, ::testing::ValuesIn(kScripts),
                          [](const ::testing::TestParamInfo<Script> &info) { return std::string(info.param.name); });
+
+// Positions far outside the track (garbage from a caller) stay inside it.
+class PlayPositionTest : public VirtualDriveTest {};
+
+TEST_F(PlayPositionTest, ExtremePositionsAreHeldToTheTrack)
+{
+    writeText(path("disc.toc"), kFourTrackToc);
+    ASSERT_TRUE(openDrive());
+    struct Case {
+        int m, s, f, relative;
+    } cases[] = {{INT_MAX, INT_MAX, INT_MAX, 1499}, {-5, -1, -100, 0}, {0, 0, -1, 0}, {0, 19, 74, 1499}, {0, 1, 80, 155}};
+    for (const Case &c : cases) {
+        EXPECT_EQ(cd_play(handle_, 2, c.m, c.s, c.f, 1), PlayStatePlaying);
+        int track = 0, relative = -1, absolute = -1;
+        ASSERT_TRUE(currentPosition(handle_, &track, &relative, &absolute));
+        EXPECT_EQ(track, 2);
+        EXPECT_EQ(relative, c.relative) << c.m << ":" << c.s << "." << c.f;
+    }
+}
 
 } // namespace
