@@ -61,6 +61,12 @@ void installDiscEvents()
 {
     discEvents.noDrivesUsable = trayShowNoDisc;
     discEvents.titlesNeeded = [](int drive) { lookupTitles(drive); };
+    discEvents.cddbLookupNeeded = [](int drive) {
+        if (!startLookupWorker(drive))
+            return 0;
+        enableCddbCommands(0);
+        return 1;
+    };
     discEvents.currentDiscGone = onCurrentDiscGone;
     discEvents.driveListChanged = onDriveListChanged;
     discEvents.hidePanelNoDisc = onHidePanelNoDisc;

@@ -57,6 +57,18 @@ class Watchdog : public ::testing::EmptyTestEventListener {
     }
 };
 
+// A crash ends the test process at once with a line that says so, instead
+// of waiting for a debugger.
+LONG WINAPI reportCrash(EXCEPTION_POINTERS *info)
+{
+    fprintf(stderr, "\nCRASH: %s raised exception 0x%08lX at %p\n", runningTest.c_str(),
+            (unsigned long)info->ExceptionRecord->ExceptionCode, info->ExceptionRecord->ExceptionAddress);
+    fflush(stdout);
+    fflush(stderr);
+    TerminateProcess(GetCurrentProcess(), 4);
+    return EXCEPTION_EXECUTE_HANDLER;
+}
+
 } // namespace
 
 void addTestHooks(std::function<void()> before, std::function<void()> after)
@@ -77,6 +89,7 @@ int main(int argc, char **argv)
 {
     // No error dialogs from the system: a test must never wait on one.
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
+    SetUnhandledExceptionFilter(harness::reportCrash);
     ::testing::InitGoogleTest(&argc, argv);
     ::testing::UnitTest::GetInstance()->listeners().Append(new harness::Watchdog);
     int result = RUN_ALL_TESTS();
