@@ -4,6 +4,7 @@
 #include "app/diaglog.h"
 #include "app/startup.h"
 #include "fakes/fakeplatter.h"
+#include "player/playerfixture.h"
 #include "harness/harness.h"
 #include "options/options.h"
 #include "options/registry.h"
@@ -27,9 +28,12 @@ protected:
         folder = harness::scratchFolder();
         home = harness::scratchFolder();
         SetCurrentDirectoryA(home.c_str());
+        // A machine of our own with one CD-ROM drive, whatever the prefix maps.
+        playertest::setMachine({{"C:\\", DRIVE_FIXED}, {"D:\\", DRIVE_CDROM}});
     }
     void TearDown() override
     {
+        setDriveQuery(nullptr, nullptr);
         releaseRunOnceMutex();
         SetCurrentDirectoryA(previous);
     }
