@@ -86,14 +86,18 @@ bool lookUpAllTitles()
     return allTitled;
 }
 
-void chooseVolumeControl()
+} // namespace
+
+void chooseVolumeControl(HWND window)
 {
-    int count = openMixers(mainWindow);
+    int count = openMixers(window);
     if (count == 0)
         options.VolumeMixer = 0;
     else if (options.VolumeMixer <= 0 || options.VolumeMixer > count)
         options.VolumeMixer = 1;
 }
+
+namespace {
 
 void refreshAllDisplays()
 {
@@ -160,7 +164,7 @@ bool mainInit(HWND window)
     if (currentDrive != 0)
         advancePlay(AdvanceStart);
 
-    chooseVolumeControl();
+    chooseVolumeControl(window);
     loadButtonBitmaps();
     loadMenus();
     refreshAllDisplays();

@@ -9,5 +9,8 @@
 bool mainInit(HWND window);
 // Runs for WM_DESTROY; ends with the quit message.
 void mainShutdown();
+// Opens the mixers for `window` and makes VolumeMixer name a control that
+// exists: the first when the stored one is out of range, 0 without a mixer.
+void chooseVolumeControl(HWND window);
 
 #endif
