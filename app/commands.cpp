@@ -9,6 +9,7 @@
 #include "options/options.h"
 #include "player/drives.h"
 #include "player/playorder.h"
+#include "player/selectdialogs.h"
 #include "player/statusmonitor.h"
 #include "res/resource.h"
 #include "ui/menus.h"
@@ -142,7 +143,7 @@ void cmdSelectTrack(int track)
     if (track > MAX_TRACK_MENU_ITEMS) {
         // "Complete Track List..." chooses from every track of the disc.
         modalBusy = 1;
-        INT_PTR chosen = runModalDialog(mainWindow, IDD_TRACK_SELECT, nullptr, 0);
+        INT_PTR chosen = runModalDialog(mainWindow, IDD_TRACK_SELECT, trackSelectProc, 0);
         modalBusy = 0;
         if (chosen <= 0 || !playableTrack((int)chosen))
             return;

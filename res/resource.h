@@ -71,6 +71,12 @@
 /* Status window (dialog 173) */
 #define IDC_STATUS_TEXT          1125
 
+/* Selection dialogs (137 "Select Track", 175 "Select Drive"); the CD
+   information sheet's pages use the same two numbers for their track list
+   and drive box */
+#define IDC_TRACK_LIST           1034
+#define IDC_DRIVE_LIST           1133
+
 /* About box (dialog 103) */
 #define IDC_ABOUT_ICON           1200
 #define IDC_ABOUT_NAME           1201

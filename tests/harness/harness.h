@@ -64,6 +64,29 @@ private:
     INT_PTR fallback_;
 };
 
+// One WinHelpA call the program made; `ids` is the help-id table passed
+// with HELP_WM_HELP and HELP_CONTEXTMENU (pairs up to 0, 0), else empty.
+struct HelpCall {
+    HWND window;
+    std::string file;
+    UINT command;
+    ULONG_PTR data;
+    std::vector<DWORD> ids;
+};
+
+// While alive, every WinHelpA call is recorded instead of made, and
+// answered with TRUE.
+class HelpRecorder {
+public:
+    HelpRecorder();
+    ~HelpRecorder();
+    std::vector<HelpCall> calls() const;
+
+private:
+    mutable std::mutex lock_;
+    std::vector<HelpCall> calls_;
+};
+
 // While alive, HKEY_LOCAL_MACHINE of this process is a fresh scratch key:
 // the test sees no other test's settings and none of the machine's.
 class RegistrySandbox {

@@ -1,5 +1,6 @@
 // recorders.cpp - message boxes and modal dialogs, recorded and answered.
 #include "harness/harness.h"
+#include "ui/contexthelp.h"
 #include "ui/modal.h"
 #include "ui/msgbox.h"
 
@@ -69,6 +70,35 @@ std::vector<ModalRun> ModalRecorder::runs() const
 {
     std::lock_guard<std::mutex> guard(lock_);
     return runs_;
+}
+
+HelpRecorder::HelpRecorder()
+{
+    setWinHelpHook([this](HWND window, const char *file, UINT command, ULONG_PTR data) {
+        HelpCall call{window, file ? file : "", command, data, {}};
+        if ((command == HELP_WM_HELP || command == HELP_CONTEXTMENU) && data) {
+            // Copy the table while it is alive: pairs up to the closing 0, 0.
+            const DWORD *ids = (const DWORD *)data;
+            for (int i = 0; i < 2000 && (ids[i] != 0 || ids[i + 1] != 0); i += 2) {
+                call.ids.push_back(ids[i]);
+                call.ids.push_back(ids[i + 1]);
+            }
+        }
+        std::lock_guard<std::mutex> guard(lock_);
+        calls_.push_back(call);
+        return TRUE;
+    });
+}
+
+HelpRecorder::~HelpRecorder()
+{
+    setWinHelpHook(nullptr);
+}
+
+std::vector<HelpCall> HelpRecorder::calls() const
+{
+    std::lock_guard<std::mutex> guard(lock_);
+    return calls_;
 }
 
 } // namespace harness
