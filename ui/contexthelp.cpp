@@ -20,6 +20,30 @@ BOOL callWinHelp(HWND window, const char *file, UINT command, ULONG_PTR data)
     return WinHelpA(window, file, command, data);
 }
 
+namespace {
+
+// The help id of a control in a table of pairs ended by 0, 0; 0 if absent.
+DWORD helpIdOf(const DWORD *helpIds, int controlId)
+{
+    for (int i = 0; helpIds && (helpIds[i] != 0 || helpIds[i + 1] != 0); i += 2)
+        if ((int)helpIds[i] == controlId)
+            return helpIds[i + 1];
+    return 0;
+}
+
+// Pop-up help, or where the help viewer has no pop-ups (Wine's refuses
+// HELP_WM_HELP and HELP_CONTEXTMENU) the same topic in its main window.
+void controlHelp(HWND control, UINT command, const DWORD *helpIds)
+{
+    if (callWinHelp(control, HELP_FILE_NAME, command, (ULONG_PTR)helpIds))
+        return;
+    DWORD topic = helpIdOf(helpIds, GetDlgCtrlID(control));
+    if (topic != 0)
+        callWinHelp(control, HELP_FILE_NAME, HELP_CONTEXT, topic);
+}
+
+} // namespace
+
 BOOL handleContextHelp(UINT message, WPARAM wParam, LPARAM lParam, const DWORD *helpIds)
 {
     switch (message) {
@@ -28,11 +52,11 @@ BOOL handleContextHelp(UINT message, WPARAM wParam, LPARAM lParam, const DWORD *
         // Help for a menu item has no topic here; only controls have one.
         if (!info || info->iContextType != HELPINFO_WINDOW)
             return FALSE;
-        callWinHelp((HWND)info->hItemHandle, HELP_FILE_NAME, HELP_WM_HELP, (ULONG_PTR)helpIds);
+        controlHelp((HWND)info->hItemHandle, HELP_WM_HELP, helpIds);
         return TRUE;
     }
     case WM_CONTEXTMENU:
-        callWinHelp((HWND)wParam, HELP_FILE_NAME, HELP_CONTEXTMENU, (ULONG_PTR)helpIds);
+        controlHelp((HWND)wParam, HELP_CONTEXTMENU, helpIds);
         return TRUE;
     default:
         return FALSE;

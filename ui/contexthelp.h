@@ -16,8 +16,9 @@ BOOL callWinHelp(HWND window, const char *file, UINT command, ULONG_PTR data);
 
 // Serves WM_HELP (F1 on a control: HELP_WM_HELP on that control) and
 // WM_CONTEXTMENU (a right click: HELP_CONTEXTMENU on the window clicked)
-// from a table of control id, help id pairs ended by 0, 0. TRUE when the
-// message was one of the two and was answered.
+// from a table of control id, help id pairs ended by 0, 0. A viewer without
+// pop-ups gets HELP_CONTEXT with the control's help id instead. TRUE when
+// the message was one of the two and was answered.
 BOOL handleContextHelp(UINT message, WPARAM wParam, LPARAM lParam, const DWORD *helpIds);
 
 // A hook replaces WinHelpA; null restores it. Any thread.

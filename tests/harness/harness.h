@@ -75,10 +75,11 @@ struct HelpCall {
 };
 
 // While alive, every WinHelpA call is recorded instead of made, and
-// answered with TRUE.
+// answered with TRUE; with popups false, HELP_WM_HELP and HELP_CONTEXTMENU
+// fail as they do in a viewer without pop-up windows.
 class HelpRecorder {
 public:
-    HelpRecorder();
+    explicit HelpRecorder(bool popups = true);
     ~HelpRecorder();
     std::vector<HelpCall> calls() const;
 

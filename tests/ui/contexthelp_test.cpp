@@ -40,4 +40,25 @@ TEST(ContextHelp, HelpAndRightClickOpenTheControlsTopic)
     DestroyWindow(dialog);
 }
 
+// Where the viewer refuses pop-ups, the control's topic opens in the main
+// help window; a control without a help id gets nothing more.
+TEST(ContextHelp, ViewerWithoutPopUpsGetsTheTopic)
+{
+    HWND dialog = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_ABOUT), nullptr, plainDialog, 0);
+    ASSERT_NE(dialog, nullptr);
+    harness::HelpRecorder help(false);
+    HELPINFO onOk = {sizeof(HELPINFO), HELPINFO_WINDOW, IDOK, GetDlgItem(dialog, IDOK), 0, {0, 0}};
+    handleContextHelp(WM_HELP, 0, (LPARAM)&onOk, helpIds);
+    handleContextHelp(WM_CONTEXTMENU, (WPARAM)GetDlgItem(dialog, IDC_ABOUT_NAME), 0, helpIds);
+    handleContextHelp(WM_CONTEXTMENU, (WPARAM)GetDlgItem(dialog, IDC_ABOUT_ICON), 0, helpIds);
+
+    std::vector<std::pair<UINT, ULONG_PTR>> seen;
+    for (const harness::HelpCall &call : help.calls())
+        seen.push_back({call.command, call.command == HELP_CONTEXT ? call.data : 0});
+    EXPECT_EQ(seen, (std::vector<std::pair<UINT, ULONG_PTR>>{{HELP_WM_HELP, 0}, {HELP_CONTEXT, 71},
+                                                             {HELP_CONTEXTMENU, 0}, {HELP_CONTEXT, 70},
+                                                             {HELP_CONTEXTMENU, 0}}));
+    DestroyWindow(dialog);
+}
+
 } // namespace

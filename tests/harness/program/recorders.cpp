@@ -72,9 +72,9 @@ std::vector<ModalRun> ModalRecorder::runs() const
     return runs_;
 }
 
-HelpRecorder::HelpRecorder()
+HelpRecorder::HelpRecorder(bool popups)
 {
-    setWinHelpHook([this](HWND window, const char *file, UINT command, ULONG_PTR data) {
+    setWinHelpHook([this, popups](HWND window, const char *file, UINT command, ULONG_PTR data) {
         HelpCall call{window, file ? file : "", command, data, {}};
         if ((command == HELP_WM_HELP || command == HELP_CONTEXTMENU) && data) {
             // Copy the table while it is alive: pairs up to the closing 0, 0.
@@ -86,7 +86,7 @@ HelpRecorder::HelpRecorder()
         }
         std::lock_guard<std::mutex> guard(lock_);
         calls_.push_back(call);
-        return TRUE;
+        return (BOOL)(popups || (command != HELP_WM_HELP && command != HELP_CONTEXTMENU));
     });
 }
 
