@@ -51,11 +51,34 @@ enum {
     PLATTER_CDDB_BAD_FORMAT = -2,      /* local tree is not in a known layout */
     PLATTER_CDDB_ILLEGAL_FILE = -3,    /* local tree holds a file that is no entry */
     PLATTER_CDDB_NO_SERVER = -4,       /* server host cannot be found */
-    PLATTER_CDDB_NO_CONNECT = -5,      /* server cannot be reached or answered badly */
+    PLATTER_CDDB_NO_CONNECT = -5,      /* server cannot be reached (refused, unreachable, no answer) */
     PLATTER_DB_CORRUPT_DROPPED = -7,   /* compacted, corrupted entries left out */
     PLATTER_SMTP_NO_FILE = -1,         /* the file to send cannot be opened */
     PLATTER_SMTP_NO_SERVER = -2,       /* SMTP host cannot be found */
     PLATTER_SMTP_NO_CONNECT = -3       /* SMTP host unreachable or refused the mail */
+};
+
+/* Further CDDB and SMTP failures; callers may treat them all as "other". */
+enum {
+    PLATTER_CDDB_PROTOCOL = -6,        /* the server's answer broke the protocol */
+    PLATTER_CDDB_TIMEOUT = -7,         /* the server stopped answering, or too slowly */
+    PLATTER_CDDB_REFUSED = -8,         /* the server refused the session or the command */
+    PLATTER_CDDB_BAD_ENTRY = -9,       /* the entry read is not a valid xmcd entry */
+    PLATTER_CDDB_NOT_READY = -10,      /* the handle lacks what the call needs (tracks, server, category) */
+    PLATTER_CDDB_FILE_ERROR = -11,     /* a file or folder cannot be read or written */
+    PLATTER_SMTP_SENDER_REFUSED = -4,  /* the server refused MAIL FROM */
+    PLATTER_SMTP_RECIPIENT_REFUSED = -5, /* the server refused RCPT TO */
+    PLATTER_SMTP_DATA_REFUSED = -6,    /* the server (or submit script) refused the message */
+    PLATTER_SMTP_TIMEOUT = -7,         /* the server stopped answering, or too slowly */
+    PLATTER_SMTP_PROTOCOL = -8,        /* the server's answer broke the protocol */
+    PLATTER_SMTP_BAD_ARGUMENTS = -9    /* an address or the subject is unusable */
+};
+
+/* Layouts of a local CDDB tree: root\category\discid files, or the
+ * Windows layout of range files ("00to1f") holding "#FILENAME=discid" entries. */
+enum {
+    PLATTER_CDDB_LAYOUT_FILES = 0,
+    PLATTER_CDDB_LAYOUT_WINDOWS = 1
 };
 
 /* The title record of one disc, exchanged with the title database. Field
@@ -221,15 +244,63 @@ PLATTER_API int cddb_write_submit_file(cddb_handle_t handle, const char *fileNam
  * buffer of size bytes; > 0 done. */
 PLATTER_API int cddb_write_submit_subject(cddb_handle_t handle, char *subject, int size);
 
+/* ---- CDDB: protocol choice, entries and local trees ------------------------ */
+/*
+ * How the server is spoken to: cddb_set_server_info's host may be an URL
+ * "http://host[:port][/path]" (HTTP to that script); a port of 80 or 8080
+ * means HTTP to /~cddb/cddb.cgi; any other port the CDDB server protocol.
+ * With cddb_set_proxy_target the host and port are an HTTP proxy's, and the
+ * requests go through it to the named server. Every exchange is bounded by
+ * the time-outs of platter_net_set_timeouts. Texts come back in the ANSI
+ * code page ("?" for characters it lacks) with CR LF line breaks.
+ */
+
+/* Names the CDDB server behind the proxy (a host for HTTP on port 80, or an
+ * http:// URL); null or "" goes back to talking to the server directly. */
+PLATTER_API int cddb_set_proxy_target(cddb_handle_t handle, const char *server);
+/* Tracks of the handle's disc (set, or read with an entry file); 0 if none. */
+PLATTER_API int cddb_get_num_tracks(cddb_handle_t handle);
+/* Fills the absolute start of track n (count + 1: the lead-out); 1 on success. */
+PLATTER_API int cddb_get_track_time(cddb_handle_t handle, int n, int *min, int *sec, int *frame);
+/* The disc id of the entry found or read, else of the disc set; 0 if none. */
+PLATTER_API uint32_t cddb_get_id(cddb_handle_t handle);
+/* The category of the entry found or read, else the one set; null if none. */
+PLATTER_API const char *cddb_get_category_name(cddb_handle_t handle);
+/* Fills the Windows CD Player identity of the handle's disc; 1 on success. */
+PLATTER_API int cddb_get_win_id(cddb_handle_t handle, uint32_t *winId);
+/* Sets the entry's programmed order: count track numbers from 1. */
+PLATTER_API int cddb_set_play_order(cddb_handle_t handle, int count, const int *tracks);
+/* Entries in the entry's programmed order; 0 for disc order. */
+PLATTER_API int cddb_get_num_play_order(cddb_handle_t handle);
+/* The track at place i (from 1) of the programmed order; 0 if none. */
+PLATTER_API int cddb_get_play_order_track(cddb_handle_t handle, int i);
+/* Reads one xmcd file into the handle (entry, disc, id): > 0 done, -3 not an entry, -11 unreadable. */
+PLATTER_API int cddb_read_entry_file(cddb_handle_t handle, const char *fileName);
+/* Writes the handle's entry and disc as an xmcd file (UTF-8); > 0 done. */
+PLATTER_API int cddb_write_entry_file(cddb_handle_t handle, const char *fileName);
+/* Stores the entry in the tree at root, in its category, in either layout
+ * (PLATTER_CDDB_LAYOUT_*), replacing an entry of the same id; > 0 done. */
+PLATTER_API int cddb_write_local_entry(cddb_handle_t handle, const char *root, int layout);
+/* Lists the entries of the tree at cddb_set_local_root: the count, or -2. */
+PLATTER_API int cddb_list_local(cddb_handle_t handle);
+/* Reads listed entry i (from 1) into the handle: > 0 done, -3 not an entry. */
+PLATTER_API int cddb_read_local_entry(cddb_handle_t handle, int i);
+
 /* ---- Network --------------------------------------------------------------- */
 
 /* Starts the network for the calling thread; 1 on success. */
 PLATTER_API int platter_net_init(void);
 /* Ends what platter_net_init started on the calling thread. */
 PLATTER_API int platter_net_cleanup(void);
-/* Mails a file through an SMTP server: > 0 sent, -1 file, -2 host, -3 connect or refused. */
+/* Mails a file through an SMTP server: > 0 sent, -1 file, -2 host, -3 connect or refused,
+ * other negatives (PLATTER_SMTP_*) a later refusal. When `to` is an http:// URL
+ * the file is posted there as a CDDB submission instead (server and port unused). */
 PLATTER_API int smtp_send(const char *server, int port, const char *from,
                           const char *to, const char *subject, const char *fileName);
+
+/* Bounds every network exchange: connect, each read, and the whole
+ * operation, in milliseconds; 0 or less keeps the default (10 s, 30 s, 60 s). */
+PLATTER_API int platter_net_set_timeouts(int connectMs, int readMs, int operationMs);
 
 #ifdef __cplusplus
 }
