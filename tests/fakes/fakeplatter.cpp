@@ -933,4 +933,87 @@ int smtp_send(const char *server, int port, const char *from, const char *to, co
     RESULT_OR("smtp_send", 0);
 }
 
+// ---- CDDB entry files, local trees, proxy target and time-outs ----
+
+int cddb_set_proxy_target(cddb_handle_t h, const char *server) { LOCKED; return cddbSet("cddb_set_proxy_target", h, server); }
+int cddb_get_num_tracks(cddb_handle_t h) { LOCKED; return cddbOperation("cddb_get_num_tracks", h); }
+int cddb_get_track_time(cddb_handle_t h, int n, int *min, int *sec, int *frame)
+{
+    LOCKED;
+    logCall("cddb_get_track_time(%u,%d)", h, n);
+    // Scripted as "m:s:f" under the key "cddb_get_track_time:n".
+    const char *text = cddbText("cddb_get_track_time:" + std::to_string(n));
+    int m = 0, s = 0, f = 0;
+    bool known = text && sscanf(text, "%d:%d:%d", &m, &s, &f) == 3;
+    if (min) *min = m;
+    if (sec) *sec = s;
+    if (frame) *frame = f;
+    RESULT_OR("cddb_get_track_time", known ? 1 : 0);
+}
+uint32_t cddb_get_id(cddb_handle_t h)
+{
+    LOCKED;
+    logCall("cddb_get_id(%u)", h);
+    const char *text = cddbText("cddb_get_id");
+    return text ? (uint32_t)strtoul(text, nullptr, 16) : 0;
+}
+const char *cddb_get_category_name(cddb_handle_t h) { LOCKED; return cddbGet("cddb_get_category_name", h); }
+int cddb_get_win_id(cddb_handle_t h, uint32_t *winId)
+{
+    LOCKED;
+    logCall("cddb_get_win_id(%u)", h);
+    const char *text = cddbText("cddb_get_win_id");
+    if (winId)
+        *winId = text ? (uint32_t)strtoul(text, nullptr, 16) : 0;
+    RESULT_OR("cddb_get_win_id", text ? 1 : 0);
+}
+int cddb_set_play_order(cddb_handle_t h, int count, const int *tracks)
+{
+    LOCKED;
+    std::string list;
+    for (int i = 0; tracks && i < count; ++i)
+        list += (i ? "," : "") + std::to_string(tracks[i]);
+    logCall("cddb_set_play_order(%u,%d,[%s])", h, count, list.c_str());
+    RESULT_OR("cddb_set_play_order", 1);
+}
+int cddb_get_num_play_order(cddb_handle_t h) { LOCKED; return cddbOperation("cddb_get_num_play_order", h); }
+int cddb_get_play_order_track(cddb_handle_t h, int i)
+{
+    LOCKED;
+    logCall("cddb_get_play_order_track(%u,%d)", h, i);
+    const char *text = cddbText("cddb_get_play_order_track:" + std::to_string(i));
+    return text ? atoi(text) : 0;
+}
+int cddb_read_entry_file(cddb_handle_t h, const char *fileName)
+{
+    LOCKED;
+    logCall("cddb_read_entry_file(%u,%s)", h, quoted(fileName).c_str());
+    RESULT_OR("cddb_read_entry_file", 0);
+}
+int cddb_write_entry_file(cddb_handle_t h, const char *fileName)
+{
+    LOCKED;
+    logCall("cddb_write_entry_file(%u,%s)", h, quoted(fileName).c_str());
+    RESULT_OR("cddb_write_entry_file", 0);
+}
+int cddb_write_local_entry(cddb_handle_t h, const char *root, int layout)
+{
+    LOCKED;
+    logCall("cddb_write_local_entry(%u,%s,%d)", h, quoted(root).c_str(), layout);
+    RESULT_OR("cddb_write_local_entry", 0);
+}
+int cddb_list_local(cddb_handle_t h) { LOCKED; return cddbOperation("cddb_list_local", h); }
+int cddb_read_local_entry(cddb_handle_t h, int i)
+{
+    LOCKED;
+    logCall("cddb_read_local_entry(%u,%d)", h, i);
+    RESULT_OR("cddb_read_local_entry", 0);
+}
+int platter_net_set_timeouts(int connectMs, int readMs, int operationMs)
+{
+    LOCKED;
+    logCall("platter_net_set_timeouts(%d,%d,%d)", connectMs, readMs, operationMs);
+    RESULT_OR("platter_net_set_timeouts", 1);
+}
+
 } // extern "C"

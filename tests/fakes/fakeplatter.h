@@ -81,6 +81,8 @@ int unfreedReads();
 // Texts the cddb_get_ calls return: key is the getter's name, with ":n" for
 // numbered getters ("cddb_get_track_title:2"). Missing keys return null.
 void setCddbText(const std::string &key, const char *text);
+// Numbered values answer the same way: "cddb_get_track_time:n" as "m:s:f",
+// "cddb_get_id" and "cddb_get_win_id" in hex, "cddb_get_play_order_track:i".
 // What the program handed over with cddb_set_ calls ("cddb_set_artist" ...).
 std::string cddbSetText(const std::string &key);
 
