@@ -315,7 +315,7 @@ std::string escapeValue(const std::string &value)
             out += "\\n";
         else if (c == '\t')
             out += "\\t";
-        else if ((unsigned char)c >= 0x20 && c != 0x7F)
+        else if ((unsigned char)c >= 0x20)
             out += c;
         // Other control characters (a stray CR) have no place in a value.
     }
@@ -440,8 +440,12 @@ std::string writeXmcd(const XmcdEntry &entry)
     }
     out += "DISCID=" + ids + "\n";
 
+    // Without the separator the artist and the title read alike; that also
+    // keeps a self-titled entry whose name ends in " /" readable.
     std::string dtitle;
-    if (!entry.artist.empty() || !entry.title.empty())
+    if (entry.artist == entry.title)
+        dtitle = entry.artist;
+    else
         dtitle = entry.artist + " / " + entry.title;
     writeKeyword(&out, "DTITLE", dtitle);
     writeKeyword(&out, "DYEAR", entry.year);

@@ -203,3 +203,21 @@ TEST(Xmcd, RangeFilesSplitIntoEntries)
 }
 
 } // namespace
+
+namespace {
+
+// Found by fuzzing: an entry without the separator whose name ends in " /"
+// came back split in two once written.
+TEST(Xmcd, SelfTitledEntryKeepsItsName)
+{
+    cddb::XmcdEntry entry;
+    std::string problem;
+    ASSERT_TRUE(cddb::parseXmcd("# xmcd\nDISCID=0a0b0c01\nDTITLE=Cl\xFFst /\nTTITLE0=a\n", &entry, &problem));
+    EXPECT_EQ("Cl\xFFst /", entry.artist);
+    cddb::XmcdEntry back;
+    ASSERT_TRUE(cddb::parseXmcd(cddb::writeXmcd(entry), &back, &problem)) << problem;
+    EXPECT_EQ(entry.artist, back.artist);
+    EXPECT_EQ(entry.title, back.title);
+}
+
+} // namespace
