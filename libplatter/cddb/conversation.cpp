@@ -67,7 +67,9 @@ Conversation::Conversation(const Session &session) : session_(session), link_("C
 
 Conversation::~Conversation()
 {
-    if (link_.isOpen()) {
+    // A server that misbehaved gets no goodbye: waiting for its answer
+    // would only stretch the failure.
+    if (link_.isOpen() && healthy_) {
         link_.send("quit\r\n");
         std::string line;
         link_.readLine(&line, kMaxReplyLineBytes);
@@ -108,8 +110,11 @@ int Conversation::start()
     }
     if (path_.empty() || path_ == "/")
         path_ = kDefaultScript;
-    if (!http_)
-        return startCddbp();
+    if (!http_) {
+        int result = startCddbp();
+        healthy_ = result == 1;
+        return result;
+    }
     level_ = kHighestLevel;
     return 1;
 }
@@ -195,7 +200,9 @@ int Conversation::readReply(Reply *reply)
 
 int Conversation::run(const std::string &command, Reply *reply)
 {
-    return http_ ? runHttp(command, reply) : simple(command, reply);
+    int result = http_ ? runHttp(command, reply) : simple(command, reply);
+    healthy_ = healthy_ && result == 1;
+    return result;
 }
 
 int Conversation::runHttp(const std::string &command, Reply *reply)

@@ -51,6 +51,7 @@ private:
     std::string path_;
     std::string hello_; // user host program version
     int level_ = 1;
+    bool healthy_ = true;
     net::Connection link_;
 };
 
