@@ -61,6 +61,19 @@ std::string withoutCr(const std::string &text)
     return out;
 }
 
+// The entry with every text passed through `convert`.
+template <typename Convert> XmcdEntry withTexts(const XmcdEntry &entry, Convert convert)
+{
+    XmcdEntry out = entry;
+    for (std::string *text : {&out.artist, &out.title, &out.year, &out.genre, &out.discText})
+        *text = convert(*text);
+    for (std::string &text : out.trackTitles)
+        text = convert(text);
+    for (std::string &text : out.trackTexts)
+        text = convert(text);
+    return out;
+}
+
 } // namespace
 
 std::string toAnsi(const std::string &bytes, Charset charset)
@@ -105,34 +118,12 @@ XmcdEntry entryToAnsi(const XmcdEntry &entry, Charset charset)
             all += entry.trackTitles[n] + entry.trackTexts[n];
         charset = utf8::isValid(all) ? Charset::Utf8 : Charset::Latin1;
     }
-    auto convert = [charset](const std::string &text) { return withCrLf(toAnsi(text, charset)); };
-    XmcdEntry out = entry;
-    out.artist = convert(entry.artist);
-    out.title = convert(entry.title);
-    out.year = convert(entry.year);
-    out.genre = convert(entry.genre);
-    out.discText = convert(entry.discText);
-    for (std::string &text : out.trackTitles)
-        text = convert(text);
-    for (std::string &text : out.trackTexts)
-        text = convert(text);
-    return out;
+    return withTexts(entry, [charset](const std::string &text) { return withCrLf(toAnsi(text, charset)); });
 }
 
 XmcdEntry entryToUtf8(const XmcdEntry &entry)
 {
-    auto convert = [](const std::string &text) { return ansiToUtf8(withoutCr(text)); };
-    XmcdEntry out = entry;
-    out.artist = convert(entry.artist);
-    out.title = convert(entry.title);
-    out.year = convert(entry.year);
-    out.genre = convert(entry.genre);
-    out.discText = convert(entry.discText);
-    for (std::string &text : out.trackTitles)
-        text = convert(text);
-    for (std::string &text : out.trackTexts)
-        text = convert(text);
-    return out;
+    return withTexts(entry, [](const std::string &text) { return ansiToUtf8(withoutCr(text)); });
 }
 
 } // namespace cddb
