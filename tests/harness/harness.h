@@ -88,6 +88,46 @@ private:
     std::vector<HelpCall> calls_;
 };
 
+// One property sheet the program asked to run.
+struct SheetRun {
+    HWND owner;
+    DWORD flags;                     // the header's PSH_ flags, as the program gave them
+    std::string caption;
+    int iconId;                      // the PSH_USEICONID icon, 0 for none
+    UINT startPage;
+    std::vector<int> pageTemplates;  // each page's dialog template, in order
+};
+
+// While alive, every property sheet is recorded instead of run modally, and
+// returns the queued results in turn (then `fallback`). With a driver set,
+// the same sheet is first created modeless, its real pages on the real
+// property sheet control, and handed to the driver, which acts as the user
+// would (switches pages, types, presses OK or Cancel); the sheet is
+// destroyed when the driver returns. Without a driver no window is made.
+class SheetRecorder {
+public:
+    using Driver = std::function<void(HWND sheet)>;
+    explicit SheetRecorder(INT_PTR fallback = 0);
+    ~SheetRecorder();
+    void queueResult(INT_PTR result);
+    void setDriver(Driver driver);
+    std::vector<SheetRun> runs() const;
+
+private:
+    mutable std::mutex lock_;
+    std::vector<SheetRun> runs_;
+    std::deque<INT_PTR> results_;
+    INT_PTR fallback_;
+    Driver driver_;
+};
+
+// A modeless sheet driven as a user would: the page shown, a page chosen
+// by its 0-based index, and the OK and Cancel buttons.
+HWND sheetPage(HWND sheet);
+HWND showSheetPage(HWND sheet, int index);
+void pressSheetOk(HWND sheet);
+void pressSheetCancel(HWND sheet);
+
 // While alive, HKEY_LOCAL_MACHINE of this process is a fresh scratch key:
 // the test sees no other test's settings and none of the machine's.
 class RegistrySandbox {
