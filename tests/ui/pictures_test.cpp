@@ -173,8 +173,8 @@ INSTANTIATE_TEST_SUITE_P(Pictures, Icon,
                                            IconCase{IDI_CD_PAUSED, "disc with pause bars", 32, 0, true, true},
                                            IconCase{IDI_CD_STOPPED, "disc with a square", 36, 0, true, false},
                                            IconCase{IDI_CD_NONE, "disc with a red cross", 0, 52, true, false},
-                                           IconCase{IDI_ARROW_UP, "up arrow", 30, 0, false, false},
-                                           IconCase{IDI_ARROW_DOWN, "down arrow", 30, 0, false, false}),
+                                           IconCase{IDI_ARROW_UP, "up arrow", 16, 0, false, false},
+                                           IconCase{IDI_ARROW_DOWN, "down arrow", 16, 0, false, false}),
                          [](const ::testing::TestParamInfo<IconCase> &info) { return std::to_string(info.param.id); });
 
 TEST(IconShape, ArrowsPointUpAndDown)
