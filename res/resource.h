@@ -82,6 +82,44 @@
 #define IDC_ABOUT_NAME           1201
 #define IDC_ABOUT_COPYRIGHT      1202
 
+/* CD information sheet "Spindle2 Properties": its three pages */
+#define IDD_CDINFO_TITLES        121   /* "CD Information" */
+#define IDD_CDINFO_PROGRAM       119   /* "Track Programming" */
+#define IDD_CDINFO_EXTENDED      174   /* "Extended CD Information" */
+
+/* CD information sheet controls (pages 121, 174, 119) */
+#define IDC_CDINFO_DRIVE         1133  /* drive box, on every page */
+#define IDC_CDINFO_CLEAR_ALL     1134  /* "Clear All", pages 121 and 174 */
+#define IDC_CDINFO_ARTIST        1015
+#define IDC_CDINFO_TITLE         1016
+#define IDC_CDINFO_TRACKS        1034  /* one line per track */
+#define IDC_CDINFO_NAME          1017  /* name of the selected track */
+#define IDC_CDINFO_DISC_TEXT     1127
+#define IDC_CDINFO_TRACK_NUMBER  1135  /* "Track - %d" */
+#define IDC_CDINFO_TRACK_TEXT    1128
+#define IDC_CDINFO_PREVIOUS      1124  /* "Previous Track" */
+#define IDC_CDINFO_NEXT          1130  /* "Next Track" */
+#define IDC_PROGRAM_DISC_ORDER   1008  /* every track in disc order */
+#define IDC_PROGRAM_ADD          1009
+#define IDC_PROGRAM_REMOVE       1010
+#define IDC_PROGRAM_LIST         1011  /* the programmed order */
+#define IDC_PROGRAM_UP           1012  /* icon IDI_ARROW_UP */
+#define IDC_PROGRAM_DOWN         1013  /* icon IDI_ARROW_DOWN */
+#define IDC_PROGRAM_REMOVE_ALL   1014
+#define IDC_PROGRAM_ADD_ALL      1019
+
+/* Context help ids of the CD information sheet (topics of Spindle2.hlp) */
+#define HID_CDINFO_DRIVE         89
+#define HID_CDINFO_ARTIST        90
+#define HID_CDINFO_TITLE         91
+#define HID_CDINFO_TRACKS        92
+#define HID_CDINFO_NAME          93
+#define HID_CDINFO_CLEAR_ALL     94
+#define HID_CDINFO_DISC_TEXT     95
+#define HID_CDINFO_TRACK_TEXT    96
+#define HID_PROGRAM_DISC_ORDER   97
+#define HID_PROGRAM_LIST         98
+
 /* Menu resource "PopupMenu": fixed commands */
 #define IDM_PLAY                 40014
 #define IDM_PAUSE                40015
