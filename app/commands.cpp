@@ -1,6 +1,7 @@
 // commands.cpp - the main window's commands: panel buttons and menu items.
 // Each case is one line: what the command does, then which displays follow.
 #include "app/commands.h"
+#include "app/aboutbox.h"
 #include "app/appstate.h"
 #include "app/launch.h"
 #include "app/mainstate.h"
@@ -12,6 +13,8 @@
 #include "player/selectdialogs.h"
 #include "player/statusmonitor.h"
 #include "res/resource.h"
+#include "titles/cdinfosheet.h"
+#include "titles/titlelookup.h"
 #include "ui/menus.h"
 #include "ui/modal.h"
 #include "ui/panel.h"
@@ -22,22 +25,6 @@ cd_handle_t currentDevice()
 {
     DriveEntry *entry = currentEntry();
     return entry ? entry->device : 0;
-}
-
-INT_PTR CALLBACK aboutProc(HWND window, UINT message, WPARAM wParam, LPARAM)
-{
-    switch (message) {
-    case WM_INITDIALOG:
-        return 1;
-    case WM_COMMAND:
-        if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
-            EndDialog(window, LOWORD(wParam));
-            return 1;
-        }
-        return 0;
-    default:
-        return 0;
-    }
 }
 
 void cmdPlay()
@@ -127,9 +114,25 @@ void cmdShowControls()
 
 void cmdAbout()
 {
-    modalBusy = 1;
+    ModalBusyHold busy;
     runModalDialog(mainWindow, IDD_ABOUT, aboutProc, 0);
-    modalBusy = 0;
+}
+
+// "Properties...": the titles, notes and programs of every drive. On OK a
+// changed program takes effect at once (play starts over in the new order),
+// and what the user changed goes to the title database.
+void cmdProperties()
+{
+    ModalBusyHold busy;
+    bool changedProgram = false;
+    if (!showCdInfoSheet(mainWindow, &changedProgram))
+        return;
+    if (changedProgram && currentDevice() && playState == PlayStatePlaying) {
+        playState = cd_stop(currentDevice());
+        advancePlay(AdvanceStart);
+    }
+    writeTitles(-1);
+    refreshDisplays("TSDKX");
 }
 
 void cmdSelectTrack(int track)
@@ -209,6 +212,7 @@ int onCommand(int id)
     case IDM_REPEAT_CURRENT:                toggleMode(&repeatTrackMode); refreshDisplays("M"); return 1;
     case IDM_SHOW_CONTROLS:                 cmdShowControls(); refreshDisplays("M"); return 1;
     case IDM_HIDE_CONTROLS:                 hidePanel(); refreshDisplays("M"); return 1;
+    case IDM_PROPERTIES:                    cmdProperties(); return 1;
     case IDM_START_RACKFILE:                launchRackfile(); return 1;
     case IDM_HELP_CONTENTS:                 launchHelp(); return 1;
     case IDM_ABOUT:                         cmdAbout(); return 1;

@@ -1,6 +1,7 @@
 // launch.cpp - the Rackfile and the help viewer, started detached and forgotten.
 #include "app/launch.h"
 #include "app/appstate.h"
+#include "app/mainstate.h"
 #include "ui/msgbox.h"
 
 #include <cstring>
@@ -25,16 +26,23 @@ bool startDetached(const char *program, const char *commandLine)
     return true;
 }
 
+// The failure box is owned by the main window: a modal run like any dialog.
+void reportLaunchFailure(const char *text)
+{
+    ModalBusyHold busy;
+    showMessage(mainWindow, text, "Spindle2 Error", MB_SYSTEMMODAL | MB_ICONERROR);
+}
+
 }
 
 void launchRackfile()
 {
     if (!startDetached(".\\Rackfile.exe", nullptr))
-        showMessage(mainWindow, "Error starting Rackfile.", "Spindle2 Error", MB_SYSTEMMODAL | MB_ICONERROR);
+        reportLaunchFailure("Error starting Rackfile.");
 }
 
 void launchHelp()
 {
     if (!startDetached(nullptr, "winhlp32 Spindle2.hlp"))
-        showMessage(mainWindow, "Error starting help executable.", "Spindle2 Error", MB_SYSTEMMODAL | MB_ICONERROR);
+        reportLaunchFailure("Error starting help executable.");
 }

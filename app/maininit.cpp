@@ -15,6 +15,7 @@
 #include "player/statusmonitor.h"
 #include "player/statustext.h"
 #include "res/resource.h"
+#include "titles/cdinfosheet.h"
 #include "titles/titlelookup.h"
 #include "ui/menus.h"
 #include "ui/msgbox.h"
@@ -49,6 +50,7 @@ void onCurrentDiscGone()
 void onDriveListChanged()
 {
     refreshDriveMenus(1);
+    cdInfoSheetDrivesChanged();
 }
 
 void onHidePanelNoDisc()
@@ -156,6 +158,7 @@ bool mainInit(HWND window)
     currentDrive = 0;
     selectStartDrive(startDrive);
     if (currentDrive == 0 && options.ExitAtEject) {
+        ModalBusyHold busy;
         showMessage(window, exitMessageText, "Spindle2 Exit Message", MB_SYSTEMMODAL | MB_ICONINFORMATION);
         return false;
     }

@@ -16,4 +16,19 @@ extern int volumeRepeated;        // auto-repeat already stepped the held volume
 // Clears every flag (start-up, and tests).
 void resetMainState();
 
+// Marks a modal run over the main window (a dialog, a sheet, a message box
+// it owns): modalBusy is set while the object lives, so tray clicks only
+// beep, and afterwards it is what it was before (a box shown from inside a
+// dialog leaves the dialog's mark in place).
+class ModalBusyHold {
+public:
+    ModalBusyHold() : previous_(modalBusy) { modalBusy = 1; }
+    ~ModalBusyHold() { modalBusy = previous_; }
+    ModalBusyHold(const ModalBusyHold &) = delete;
+    ModalBusyHold &operator=(const ModalBusyHold &) = delete;
+
+private:
+    int previous_;
+};
+
 #endif

@@ -37,10 +37,13 @@ void onButtonRepeat()
     }
 }
 
+// With ExitAtEject the program ends once no disc is left; while a dialog or
+// sheet is open over the main window it waits for the next poll after it
+// closes, so that the dialog's caller never finds the drives gone.
 void onMediaPoll()
 {
     pollOtherDrives();
-    if (currentDrive == 0 && options.ExitAtEject)
+    if (currentDrive == 0 && options.ExitAtEject && !modalBusy)
         DestroyWindow(mainWindow);
 }
 
