@@ -130,6 +130,8 @@ void databaseUpkeep()
         statusWindowSetText("Compacting Spindle2 database...");
         int result = db_compact();
         statusWindowClose();
+        // The tray icon is still there while the box waits: its clicks only beep.
+        ModalBusyHold busy;
         if (result != 1)
             showMessage(nullptr, result == PLATTER_DB_CORRUPT_DROPPED ? corruptedEntriesText : compactionFailedText,
                         "Database Error", MB_SYSTEMMODAL | MB_ICONERROR);

@@ -96,19 +96,44 @@ INSTANTIATE_TEST_SUITE_P(
                       PropertiesCase{"CancelChangesNothing", false, true, false, {}}),
     [](const ::testing::TestParamInfo<PropertiesCase> &info) { return info.param.name; });
 
-TEST_F(Dialogs, FailureBoxesOfTheMainWindowAreModalRunsToo)
+// Boxes shown while the main window and its tray icon exist are modal runs
+// like the dialogs: the rackfile that will not start, the exit message at
+// start-up, and a failed compaction at shutdown.
+enum BoxCause { RackfileMissing, NoDiscWithExitAtEject, CompactionFailedAtShutdown };
+const char *const boxCauseNames[] = {"RackfileMissing", "NoDiscWithExitAtEject", "CompactionFailedAtShutdown"};
+
+class BoxesOverTheMainWindow : public MainWindowTest, public ::testing::WithParamInterface<BoxCause> {};
+
+TEST_P(BoxesOverTheMainWindow, SetModalBusyWhileTheyWait)
 {
-    startWith({{"D:", tracks(5)}});
-    harness::MessageBoxRecorder boxes;
     std::vector<int> busy;
     setMessageHook([&](HWND, const char *, const char *, UINT) {
         busy.push_back(modalBusy);
         return IDOK;
     });
-    command(IDM_START_RACKFILE);
+    switch (GetParam()) {
+    case RackfileMissing:
+        startWith({{"D:", tracks(5)}});
+        command(IDM_START_RACKFILE);
+        break;
+    case NoDiscWithExitAtEject:
+        registry.setDword(OPTIONS_KEY, "ExitAtEject", 1);
+        start();
+        break;
+    case CompactionFailedAtShutdown:
+        startWith({{"D:", tracks(5)}});
+        fake::setStatistics(8, 2);
+        fake::setResult("db_compact", 0);
+        DestroyWindow(mainWindow);
+        break;
+    }
     EXPECT_EQ(busy, std::vector<int>{1});
     EXPECT_EQ(modalBusy, 0);
 }
+
+INSTANTIATE_TEST_SUITE_P(Cases, BoxesOverTheMainWindow,
+                         ::testing::Values(RackfileMissing, NoDiscWithExitAtEject, CompactionFailedAtShutdown),
+                         [](const ::testing::TestParamInfo<BoxCause> &info) { return boxCauseNames[info.param]; });
 
 // With ExitAtEject the last disc leaving ends the program, but never under
 // an open dialog: the first media poll after it closes does.
