@@ -32,12 +32,16 @@ const TrackMode *findTrackMode(const std::string &word)
     return nullptr;
 }
 
+// A track belongs to the file that holds its INDEX 01. Its INDEX 00 may lie
+// at the end of the file before (one file per track with the gaps kept):
+// that gap is then played as the tail of the track before.
 struct SheetTrack {
-    int file = -1;
+    int file = -1; // the file of INDEX 01, or of the latest line while none came
     const TrackMode *mode = nullptr;
     int pregap = 0;
     int postgap = 0;
-    int index0 = -1; // frames from the file's start; -1 when absent
+    int index0 = -1;     // frames from its file's start; -1 when absent
+    int index0File = -1; // the file that holds INDEX 00
     int index1 = -1;
     int lastIndex = -1;
     bool indexSeen = false;
@@ -55,6 +59,7 @@ private:
     bool onIndex(const std::vector<std::string> &words);
     bool onGap(const std::vector<std::string> &words, bool before);
     bool finishTrack();
+    bool trackIsOpen() const;
     bool layOut(DiscImage *image);
 
     const FileProbe &probe_;
@@ -76,10 +81,18 @@ bool CueReader::fail(const char *what)
     return false;
 }
 
+// A track takes INDEX and gap lines while its INDEX 01 has not come, even
+// across a FILE line; after that only in the file where it started.
+bool CueReader::trackIsOpen() const
+{
+    if (tracks_.empty())
+        return false;
+    const SheetTrack &track = tracks_.back();
+    return track.file == (int)files_.size() - 1 || track.index1 < 0;
+}
+
 bool CueReader::onFile(const std::vector<std::string> &words)
 {
-    if (!finishTrack())
-        return false;
     if (words.size() != 3)
         return fail("FILE needs a name and a type");
     ImageFile file;
@@ -130,9 +143,10 @@ bool CueReader::onTrack(const std::vector<std::string> &words)
 
 bool CueReader::onIndex(const std::vector<std::string> &words)
 {
-    if (tracks_.empty() || tracks_.back().file != (int)files_.size() - 1)
+    if (!trackIsOpen())
         return fail("INDEX outside a TRACK");
     SheetTrack &track = tracks_.back();
+    const int current = (int)files_.size() - 1;
     int number = 0;
     int frames = 0;
     if (words.size() != 3 || !parseNumber(words[1], 2, &number))
@@ -141,15 +155,22 @@ bool CueReader::onIndex(const std::vector<std::string> &words)
         return fail("INDEX time is not mm:ss:ff");
     if (number <= track.lastIndex || (!track.indexSeen && number > 1) || (track.indexSeen && number > 1 && track.index1 < 0))
         return fail("INDEX numbers must start at 0 or 1 and rise");
+    if (number > 1 && track.file != current)
+        return fail("INDEX outside a TRACK");
     if (frames < lastFileFrame_)
         return fail("INDEX times must not go back");
-    if (track.indexSeen == false && (int)tracks_.size() > 1 && tracks_[tracks_.size() - 2].file == track.file &&
+    if (track.indexSeen == false && (int)tracks_.size() > 1 && tracks_[tracks_.size() - 2].file == current &&
         frames <= tracks_[tracks_.size() - 2].index1)
         return fail("a track must not start where the one before it starts");
-    if (number == 0)
+    if (number <= 1 && files_.back().kind == ImageFileKind::Wave && !track.mode->audio)
+        return fail("a WAVE file can only hold AUDIO tracks");
+    if (number == 0) {
         track.index0 = frames;
+        track.index0File = current;
+    }
     if (number == 1)
         track.index1 = frames;
+    track.file = current;
     track.lastIndex = number;
     track.indexSeen = true;
     lastFileFrame_ = frames;
@@ -158,7 +179,7 @@ bool CueReader::onIndex(const std::vector<std::string> &words)
 
 bool CueReader::onGap(const std::vector<std::string> &words, bool before)
 {
-    if (tracks_.empty() || tracks_.back().file != (int)files_.size() - 1)
+    if (!trackIsOpen())
         return fail(before ? "PREGAP outside a TRACK" : "POSTGAP outside a TRACK");
     SheetTrack &track = tracks_.back();
     int frames = 0;
@@ -254,7 +275,7 @@ bool CueReader::layOut(DiscImage *image)
         std::vector<uint64_t> startBytes;
         for (size_t t = first; t < end; ++t) {
             const SheetTrack &track = tracks_[t];
-            int segmentStart = track.index0 >= 0 ? track.index0 : track.index1;
+            int segmentStart = track.index0 >= 0 && track.index0File == (int)f ? track.index0 : track.index1;
             segmentByte += (uint64_t)(segmentStart - segmentFrame) * (uint64_t)stride;
             segmentFrame = segmentStart;
             stride = track.mode->stride;
@@ -268,10 +289,27 @@ bool CueReader::layOut(DiscImage *image)
             snprintf(what, sizeof what, "data file \"%.40s\" ends before track %d", files_[f].name.c_str(), (int)end);
             return fail(what);
         }
-        uint64_t tailFrames = (bytes - lastByte) / (uint64_t)last.mode->stride;
+        // The file's tail: the last track's own sectors, then the gap of the
+        // next track when that track's INDEX 00 lies in this file.
+        int tailStart = last.index1;
+        uint64_t tailByte = lastByte;
+        int tailStride = last.mode->stride;
+        if (end < tracks_.size() && tracks_[end].index0File == (int)f) {
+            const SheetTrack &next = tracks_[end];
+            tailByte += (uint64_t)(next.index0 - last.index1) * (uint64_t)last.mode->stride;
+            tailStart = next.index0;
+            tailStride = next.mode->stride;
+            if (bytes < tailByte) {
+                char what[96];
+                snprintf(what, sizeof what, "data file \"%.40s\" ends before track %d", files_[f].name.c_str(),
+                         (int)end + 1);
+                return fail(what);
+            }
+        }
+        uint64_t tailFrames = (bytes - tailByte) / (uint64_t)tailStride;
         if (tailFrames > (uint64_t)kMaxDiscFrames)
             return fail("the disc is longer than 99:59:74");
-        int fileFrames = last.index1 + (int)tailFrames;
+        int fileFrames = tailStart + (int)tailFrames;
         for (size_t t = first; t < end; ++t) {
             const SheetTrack &track = tracks_[t];
             gapShift += track.pregap;

@@ -1,7 +1,8 @@
 // cuesheet.h - reads a standard CUE sheet into a virtual disc. Understood:
 // FILE (BINARY, MOTOROLA, WAVE), TRACK nn with AUDIO, CDG, MODE1/..., MODE2/...
 // or CDI/..., INDEX, PREGAP and POSTGAP; the texts (TITLE, PERFORMER, REM
-// ...) are skipped. The last track of each file runs to the file's end.
+// ...) are skipped. The last track of each file runs to the file's end; a
+// track's INDEX 00 may lie in the file before the one with its INDEX 01.
 // Platform-neutral: data files are known only through the probe.
 #ifndef LIBPLATTER_DEVICES_CUESHEET_H
 #define LIBPLATTER_DEVICES_CUESHEET_H

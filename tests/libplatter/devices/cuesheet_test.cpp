@@ -105,6 +105,26 @@ const GoodSheet kGoodSheets[] = {
      {{"v.bin", 1500 * kSector + 75 * 2336}},
      {{225, true, 0, 0, 2352, 1500}, {1725, false, 0, 1500 * kSector, 2336, 75}},
      1800},
+    // The usual layout of one file per track with the gaps kept: a track's
+    // INDEX 00 lies at the end of the file before, its INDEX 01 in its own.
+    {"GapAtTheEndOfThePreviousFile",
+     "FILE \"01.wav\" WAVE\n TRACK 01 AUDIO\n  INDEX 01 00:00:00\n TRACK 02 AUDIO\n  INDEX 00 02:00:00\n"
+     "FILE \"02.wav\" WAVE\n  INDEX 01 00:00:00\n TRACK 03 AUDIO\n  INDEX 00 01:00:00\n  INDEX 01 01:02:00\n",
+     {{"01.wav", 9150 * kSector}, {"02.wav", 6000 * kSector}},
+     {{150, true, 0, 0, 2352, 9150}, {9300, true, 1, 0, 2352, 4650}, {13950, true, 1, 4650 * kSector, 2352, 1350}},
+     15300},
+    {"TrackLineBeforeItsFile",
+     "FILE \"a.wav\" WAVE\n TRACK 01 AUDIO\n  INDEX 01 00:00:00\n TRACK 02 AUDIO\n"
+     "FILE \"b.wav\" WAVE\n  INDEX 00 00:00:00\n  INDEX 01 00:02:00\n",
+     {{"a.wav", 1000 * kSector}, {"b.wav", 2000 * kSector}},
+     {{150, true, 0, 0, 2352, 1000}, {1300, true, 1, 150 * kSector, 2352, 1850}},
+     3150},
+    {"AudioGapAfterDataTrackInItsFile",
+     "FILE \"a.bin\" BINARY\n TRACK 01 MODE1/2048\n  INDEX 01 00:00:00\n TRACK 02 AUDIO\n  INDEX 00 00:10:00\n"
+     "FILE \"b.bin\" BINARY\n  INDEX 01 00:00:00\n",
+     {{"a.bin", 750 * 2048 + 150 * kSector}, {"b.bin", 300 * kSector}},
+     {{150, false, 0, 0, 2048, 900}, {1050, true, 1, 0, 2352, 300}},
+     1350},
 };
 
 class GoodSheetTest : public ::testing::TestWithParam<GoodSheet> {};
@@ -190,6 +210,17 @@ const BadSheet kBadSheets[] = {
     {"IndexOutsideTrack", "FILE \"a.bin\" BINARY\nINDEX 01 00:00:00\n", "line 2: INDEX outside a TRACK"},
     {"FileWithoutTrack", "FILE \"a.bin\" BINARY\nFILE \"b.bin\" BINARY\nTRACK 01 AUDIO\nINDEX 01 00:00:00\n",
      "a FILE holds no track"},
+    {"GapFileBetweenHoldsNoTrack",
+     std::string(kOneTrack) + "TRACK 02 AUDIO\nINDEX 00 00:10:00\nFILE \"b.bin\" BINARY\nFILE \"a.wav\" WAVE\n"
+                              "INDEX 01 00:00:00\n",
+     "a FILE holds no track"},
+    {"DataTrackIndexOneInWave",
+     std::string(kOneTrack) + "TRACK 02 MODE1/2352\nINDEX 00 00:10:00\nFILE \"a.wav\" WAVE\nINDEX 01 00:00:00\n",
+     "line 7: a WAVE file can only hold AUDIO tracks"},
+    {"SubIndexInTheNextFile",
+     std::string(kOneTrack) + "FILE \"b.bin\" BINARY\nINDEX 02 00:00:00\n", "line 5: INDEX outside a TRACK"},
+    {"NoIndexOneAfterGapInPreviousFile",
+     std::string(kOneTrack) + "TRACK 02 AUDIO\nINDEX 00 00:10:00\nFILE \"b.bin\" BINARY\n", "track 2 has no INDEX 01"},
     {"ControlCharacter", "FILE \"a\x01.bin\" BINARY\nTRACK 01 AUDIO\nINDEX 01 00:00:00\n",
      "line 1: the line holds a control character"},
     {"TooLarge", std::string(70000, ' ') + kOneTrack, "the sheet is too large to be a CUE sheet"},
