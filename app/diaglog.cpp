@@ -1,23 +1,32 @@
 // diaglog.cpp - the diagnostics log. Each line is a local-time prefix
 // ("%x %X - ") and the text; the file is new for every run with "-d".
+// The CD library writes its lines from its own threads, so the stream is
+// guarded by one lock, each line goes out in one write, and a line that
+// comes after the close (a library thread still winding down) goes nowhere.
 #include "app/diaglog.h"
 
 #include <cstdarg>
 #include <cstdio>
 #include <ctime>
+#include <mutex>
+#include <string>
 
 namespace {
-FILE *logStream = nullptr;
+std::mutex logGuard;
+FILE *logStream = nullptr; // guarded by logGuard
 
+// Called with logGuard held and the log open.
 void writeLine(const char *text)
 {
     char prefix[60];
     time_t now = time(nullptr);
-    struct tm *local = localtime(&now);
-    if (!local || strftime(prefix, sizeof prefix, "%x %X - ", local) == 0)
+    struct tm local;
+    if (localtime_s(&local, &now) != 0 || strftime(prefix, sizeof prefix, "%x %X - ", &local) == 0)
         prefix[0] = 0;
-    fprintf(logStream, "%s", prefix);
-    fprintf(logStream, "%s\n", text);
+    std::string line = prefix;
+    line += text;
+    line += '\n';
+    fwrite(line.data(), 1, line.size(), logStream);
     // Flushed line by line, so that a crash keeps everything written so far.
     fflush(logStream);
 }
@@ -25,6 +34,7 @@ void writeLine(const char *text)
 
 void logOpen()
 {
+    std::lock_guard<std::mutex> hold(logGuard);
     if (logStream)
         return;
     logStream = fopen("diagnostics.log", "w");
@@ -34,7 +44,10 @@ void logOpen()
 
 void logLine(char *text)
 {
-    if (!logStream || !text)
+    if (!text)
+        return;
+    std::lock_guard<std::mutex> hold(logGuard);
+    if (!logStream)
         return;
     for (char *p = text; *p; ++p)
         if (*p == '\r')
@@ -44,7 +57,7 @@ void logLine(char *text)
 
 void logLinef(const char *fmt, ...)
 {
-    if (!logStream)
+    if (!logIsOpen())
         return;
     char text[1024];
     va_list ap;
@@ -56,6 +69,7 @@ void logLinef(const char *fmt, ...)
 
 void logClose()
 {
+    std::lock_guard<std::mutex> hold(logGuard);
     if (!logStream)
         return;
     writeLine("Diagnostic output closed");
@@ -65,5 +79,6 @@ void logClose()
 
 bool logIsOpen()
 {
+    std::lock_guard<std::mutex> hold(logGuard);
     return logStream != nullptr;
 }

@@ -1,9 +1,14 @@
 // The diagnostics log: its file, line format, the carriage-return rewrite,
-// and that nothing happens while it is closed.
+// that nothing happens while it is closed, and that lines written from
+// several threads (the CD library's) stay whole, also around the close.
 #include "app/diaglog.h"
 #include "harness/harness.h"
 
+#include <atomic>
 #include <regex>
+#include <sstream>
+#include <thread>
+#include <vector>
 
 namespace {
 
@@ -87,6 +92,48 @@ TEST_F(DiagLog, LongFormattedLinesAreCutNotOverrun)
     std::string text = logText();
     EXPECT_NE(text.find(std::string(1000, 'x')), std::string::npos);
     EXPECT_EQ(text.find(std::string(1024, 'x')), std::string::npos);
+}
+
+// The library writes from its own threads while the program writes too, and
+// a library thread may still write while the program closes the log: every
+// line in the file is whole, nothing follows the closing line, and the late
+// lines go nowhere.
+TEST_F(DiagLog, LinesFromManyThreadsStayWholeAndLateOnesGoNowhere)
+{
+    logOpen();
+    std::atomic<bool> stop{false};
+    std::atomic<int> written{0};
+    std::vector<std::thread> writers;
+    for (int w = 0; w < 4; ++w)
+        writers.emplace_back([w, &stop, &written] {
+            for (int i = 0; !stop.load(); ++i) {
+                logLinef("writer %d line %d", w, i);
+                written.fetch_add(1);
+            }
+        });
+    while (written.load() < 4000)
+        Sleep(1);
+    logClose();
+    Sleep(20); // the writers go on past the close
+    stop.store(true);
+    for (std::thread &t : writers)
+        t.join();
+
+    std::istringstream lines(logText());
+    std::regex whole(std::string("^") + linePattern + "(Diagnostic output initialized|writer \\d line \\d+|" +
+                     "Diagnostic output closed)\r$");
+    std::string line;
+    std::string last;
+    int count = 0;
+    while (std::getline(lines, line)) {
+        ++count;
+        EXPECT_TRUE(std::regex_match(line, whole)) << "line " << count << ": " << line;
+        if (!std::regex_match(line, whole))
+            break;
+        last = line;
+    }
+    EXPECT_GE(count, 4000);
+    EXPECT_NE(last.find(" - Diagnostic output closed"), std::string::npos) << last;
 }
 
 } // namespace
