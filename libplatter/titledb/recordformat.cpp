@@ -15,8 +15,6 @@ namespace {
 constexpr uint32_t kAbsentText = 0xFFFFFFFFu;
 // Mixed into the tail's seal so that a tail never checks out as a head.
 constexpr uint32_t kTailSalt = 0x4C494154u;
-constexpr uint64_t kBlockCookie = 0x6B636F6C42424454ull; // "TDBBlock"
-constexpr size_t kBlockPrefix = 16;
 
 inline void put32(uint8_t *p, uint32_t v)
 {
@@ -323,8 +321,8 @@ bool decodeTitle(const uint8_t *payload, size_t length, BlockAlloc alloc, TitleR
     const uint8_t *bytes = nullptr;
     uint32_t n = 0;
 
-    // One block: cookie, start frames, program, the two text arrays, texts.
-    size_t framesAt = kBlockPrefix;
+    // One block: start frames, program, the two text arrays, texts.
+    size_t framesAt = 0;
     size_t programAt = framesAt + ((size_t)tracks + 1) * 4;
     size_t arraysAt = alignUp(programAt + (size_t)programLength * 4, alignof(char *));
     size_t textsAt = arraysAt + (size_t)tracks * 2 * sizeof(char *);
@@ -332,10 +330,6 @@ bool decodeTitle(const uint8_t *payload, size_t length, BlockAlloc alloc, TitleR
     uint8_t *block = static_cast<uint8_t *>(alloc(total));
     if (!block)
         return false;
-    uint64_t cookie = kBlockCookie ^ (uint64_t)(uintptr_t)block;
-    memcpy(block, &cookie, 8);
-    uint64_t size64 = total;
-    memcpy(block + 8, &size64, 8);
 
     // Second pass: fill it. The layout was checked above.
     int32_t *startFrames = reinterpret_cast<int32_t *>(block + framesAt);
@@ -377,16 +371,6 @@ bool decodeTitle(const uint8_t *payload, size_t length, BlockAlloc alloc, TitleR
     record->programLength = programLength;
     record->programList = programList;
     return true;
-}
-
-void *titleBlockOf(const TitleRecord &record)
-{
-    if (!record.trackStartFrames)
-        return nullptr;
-    uint8_t *block = reinterpret_cast<uint8_t *>(record.trackStartFrames) - kBlockPrefix;
-    uint64_t cookie;
-    memcpy(&cookie, block, 8);
-    return cookie == (kBlockCookie ^ (uint64_t)(uintptr_t)block) ? block : nullptr;
 }
 
 } // namespace titledb

@@ -115,14 +115,10 @@ using BlockAlloc = void *(*)(size_t size);
 bool checkTitle(const uint8_t *payload, size_t length);
 
 // Fills `record` from a payload. Everything the record points to lives in a
-// single block from `alloc` whose address is record->trackStartFrames (see
-// titleBlockOf). False, with the record zeroed and nothing allocated, when
-// the payload is malformed or the allocation fails.
+// single block from `alloc` whose address is record->trackStartFrames.
+// False, with the record zeroed and nothing allocated, when the payload is
+// malformed or the allocation fails.
 bool decodeTitle(const uint8_t *payload, size_t length, BlockAlloc alloc, TitleRecord *record);
-
-// The block that decodeTitle allocated for `record`, or null when the record
-// was not filled by decodeTitle (a cookie in front of the block tells).
-void *titleBlockOf(const TitleRecord &record);
 
 } // namespace titledb
 

@@ -3,6 +3,7 @@
 // without db_lock around it; the program brackets its calls with db_lock
 // and db_unlock, which makes the inner hold cheap.
 #include "libplatter/titledb/dblock.h"
+#include "libplatter/titledb/handedblocks.h"
 #include "libplatter/titledb/recordformat.h"
 #include "libplatter/titledb/store.h"
 #include "libplatter/diag.h"
@@ -25,7 +26,16 @@ int db_read_entry(uint32_t winId, TitleRecord *record)
     if (!record)
         return PLATTER_FAIL;
     DatabaseHold hold;
-    return hold.held() ? storeRead(winId, record) : PLATTER_FAIL;
+    if (!hold.held())
+        return PLATTER_FAIL;
+    int result = storeRead(winId, record);
+    if (result > 0 && !noteHandedBlock(record->trackStartFrames)) {
+        platterDiag("Title database: no memory for the entry of %08lX.", (unsigned long)winId);
+        HeapFree(GetProcessHeap(), 0, record->trackStartFrames);
+        memset(record, 0, sizeof *record);
+        return PLATTER_FAIL;
+    }
+    return result;
 }
 
 int db_write_entry(uint32_t winId, const TitleRecord *record)
@@ -46,8 +56,10 @@ int db_free(TitleRecord *record)
 {
     if (!record)
         return PLATTER_FAIL;
-    void *block = titleBlockOf(*record);
-    if (!block) {
+    // Everything a read record points to lives in one block that starts at
+    // its start frames; only blocks in the table are ours to release.
+    void *block = record->trackStartFrames;
+    if (!block || !takeHandedBlock(block)) {
         static const TitleRecord empty = {};
         if (memcmp(record, &empty, sizeof empty) == 0)
             return PLATTER_OK;

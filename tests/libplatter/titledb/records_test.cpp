@@ -260,6 +260,35 @@ TEST_F(TitleDbRecords, DbFreeReleasesOnlyWhatTheLibraryFilled)
     EXPECT_EQ(0, memcmp(&r, &zero, sizeof r));
 }
 
+// db_free must tell the library's records from the caller's without reading
+// anything outside what the record points to: here the caller's start frames
+// open a page that nothing lies before, and a record freed through a copy
+// must not be released again through the original.
+TEST_F(TitleDbRecords, DbFreeReadsNothingOutsideTheCallersBlocks)
+{
+    SYSTEM_INFO info;
+    GetSystemInfo(&info);
+    uint8_t *pages = static_cast<uint8_t *>(VirtualAlloc(nullptr, 2 * info.dwPageSize, MEM_RESERVE, PAGE_NOACCESS));
+    ASSERT_NE(nullptr, pages);
+    ASSERT_NE(nullptr, VirtualAlloc(pages + info.dwPageSize, info.dwPageSize, MEM_COMMIT, PAGE_READWRITE));
+    int32_t *frames = reinterpret_cast<int32_t *>(pages + info.dwPageSize);
+    frames[0] = 150;
+    frames[1] = 9000;
+    TitleRecord mine = {};
+    mine.trackCount = 1;
+    mine.trackStartFrames = frames;
+    EXPECT_EQ(0, db_free(&mine));
+    EXPECT_EQ(frames, mine.trackStartFrames) << "left alone";
+    VirtualFree(pages, 0, MEM_RELEASE);
+
+    ASSERT_EQ(1, write(1, fullRecord()));
+    TitleRecord read = {};
+    ASSERT_EQ(1, db_read_entry(1, &read));
+    TitleRecord copy = read;
+    EXPECT_EQ(1, db_free(&copy));
+    EXPECT_EQ(0, db_free(&read)) << "already released through its copy";
+}
+
 TEST_F(TitleDbRecords, RefusedRecordsLeaveTheDatabaseAsItWas)
 {
     TitleData kept = sampleTitle(10, "kept");
