@@ -16,13 +16,15 @@ bool regOpenWrite(const char *path, HKEY *key)
 
 bool regReadDword(HKEY key, const char *name, int32_t *value)
 {
-    // The stored type is not checked, but only a value of exactly four bytes
-    // can stand for the field: a shorter one would leave half of it stale.
+    // Only a REG_DWORD of exactly four bytes stands for the field: a shorter
+    // value would leave half of it stale, and four bytes of a text or of
+    // binary data are no number.
     int32_t read = 0;
+    DWORD type = REG_NONE;
     DWORD size = sizeof read;
-    if (RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE *>(&read), &size) != ERROR_SUCCESS)
+    if (RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE *>(&read), &size) != ERROR_SUCCESS)
         return false;
-    if (size != sizeof read)
+    if (type != REG_DWORD || size != sizeof read)
         return false;
     *value = read;
     return true;
@@ -33,13 +35,15 @@ bool regReadString(HKEY key, const char *name, char *buffer, DWORD limit)
     // Read into a scratch buffer first, so that a value that is too long
     // leaves the caller's text exactly as it was. The program stores texts
     // without their NUL, but other writers (and Wine's registry) keep one:
-    // a terminating NUL does not count against the limit.
+    // a terminating NUL does not count against the limit. Only texts count:
+    // REG_SZ, and REG_EXPAND_SZ taken as it stands.
     char *scratch = new char[limit + 2];
+    DWORD type = REG_NONE;
     DWORD size = limit + 1;
-    LONG status = RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE *>(scratch), &size);
+    LONG status = RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE *>(scratch), &size);
     if (status == ERROR_SUCCESS && size > 0 && size <= limit + 1 && scratch[size - 1] == 0)
         --size;
-    bool ok = status == ERROR_SUCCESS && size <= limit;
+    bool ok = status == ERROR_SUCCESS && (type == REG_SZ || type == REG_EXPAND_SZ) && size <= limit;
     if (ok) {
         memcpy(buffer, scratch, size);
         buffer[size] = 0;

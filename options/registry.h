@@ -14,10 +14,11 @@
 // Open an existing key for reading (KEY_READ) or writing (KEY_WRITE).
 bool regOpenRead(const char *path, HKEY *key);
 bool regOpenWrite(const char *path, HKEY *key);
-// Reads a 4-byte value into *value; a value of another size leaves it alone.
+// Reads a REG_DWORD into *value; a value of another type or size leaves it alone.
 bool regReadDword(HKEY key, const char *name, int32_t *value);
-// Reads at most `limit` bytes into buffer (limit + 1 bytes long) and ends
-// the text right after them; a longer value is not read at all.
+// Reads a text (REG_SZ or REG_EXPAND_SZ) of at most `limit` bytes into
+// buffer (limit + 1 bytes long) and ends it right after them; a longer value
+// or one of another type is not read at all.
 bool regReadString(HKEY key, const char *name, char *buffer, DWORD limit);
 // Store a REG_DWORD / a REG_SZ without its NUL; return the system status (0 = success).
 LONG regWriteDword(HKEY key, const char *name, const int32_t *value);

@@ -72,4 +72,53 @@ TEST(RegistryHelpers, StringWithStoredNulReadsAsTheText)
     regClose(key);
 }
 
+// Only a value of the field's own kind stands for it: REG_DWORD of four
+// bytes for a number, REG_SZ (or REG_EXPAND_SZ, read as it stands) within
+// the limit for a text. Anything else leaves the field as it was.
+TEST(RegistryHelpers, ValuesOfTheWrongTypeOrSizeLeaveTheFieldAlone)
+{
+    struct Case {
+        const char *name;
+        DWORD type;
+        std::string bytes;
+        bool number; // read with regReadDword, else regReadString (limit 8)
+        bool read;
+        const char *field; // a number as text, or the text
+    } cases[] = {
+        {"dword", REG_DWORD, std::string("\x07\x00\x00\x00", 4), true, true, "7"},
+        {"dword of two bytes", REG_DWORD, std::string("\x07\x00", 2), true, false, "-1"},
+        {"binary of four bytes", REG_BINARY, std::string("\x07\x00\x00\x00", 4), true, false, "-1"},
+        {"text of three characters and a NUL", REG_SZ, std::string("123\0", 4), true, false, "-1"},
+        {"qword", REG_QWORD, std::string("\x07\x00\x00\x00\x00\x00\x00\x00", 8), true, false, "-1"},
+        {"text", REG_SZ, "host", false, true, "host"},
+        {"text with its NUL", REG_SZ, std::string("host\0", 5), false, true, "host"},
+        {"expandable text", REG_EXPAND_SZ, "%TEMP%", false, true, "%TEMP%"},
+        {"text over the limit", REG_SZ, "123456789", false, false, "old"},
+        {"dword as text", REG_DWORD, std::string("abcd", 4), false, false, "old"},
+        {"binary as text", REG_BINARY, "host", false, false, "old"},
+        {"multi-string as text", REG_MULTI_SZ, std::string("a\0b\0\0", 5), false, false, "old"},
+    };
+    harness::RegistrySandbox registry;
+    registry.createKey(testKey);
+    for (const Case &c : cases) {
+        registry.setRaw(testKey, "Value", c.type, c.bytes.data(), (DWORD)c.bytes.size());
+        HKEY key;
+        ASSERT_TRUE(regOpenRead(testKey, &key));
+        std::string field;
+        bool read;
+        if (c.number) {
+            int32_t number = -1;
+            read = regReadDword(key, "Value", &number);
+            field = std::to_string(number);
+        } else {
+            char text[9] = "old";
+            read = regReadString(key, "Value", text, 8);
+            field = text;
+        }
+        regClose(key);
+        EXPECT_EQ(read, c.read) << c.name;
+        EXPECT_EQ(field, c.field) << c.name;
+    }
+}
+
 } // namespace
