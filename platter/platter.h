@@ -177,6 +177,24 @@ PLATTER_API int db_statistics(int32_t *total, int32_t *reclaimable);
  * corrupted entries left out, other values failure (old file intact). */
 PLATTER_API int db_compact(void);
 
+/* What db_check found in one reading of the whole file. */
+typedef struct DbCheckCounts {
+    int32_t recordsRead;      /* records in the file, damaged ones and deletions included */
+    int32_t liveEntries;      /* entries that read back */
+    int32_t damagedRecords;   /* records, or stretches of bytes, that fail their checks */
+    int32_t damagedEntries;   /* entries whose newest record is damaged: they read as missing */
+    int32_t droppedRecords;   /* records compaction would leave out: superseded, deleted, damaged */
+    int32_t reclaimableBytes; /* bytes compaction would free, an unfinished last record included */
+    int32_t tornBytes;        /* bytes of an unfinished last record (a crash mid-append) */
+} DbCheckCounts;
+
+/* Fills the lowest disc id that has an entry; 1 when found, 0 when there is none. */
+PLATTER_API int db_first_entry(uint32_t *winId);
+/* Fills the lowest disc id above `after` that has an entry; 1 when found, 0 past the last. */
+PLATTER_API int db_next_entry(uint32_t after, uint32_t *winId);
+/* Reads every record again, fills counts and up to capacity damaged entries' ids; 1 sound, 2 damage found, 0 unreadable. */
+PLATTER_API int db_check(DbCheckCounts *counts, uint32_t *damagedIds, int32_t capacity);
+
 /* ---- CDDB ---------------------------------------------------------------- */
 
 /* Starts a CDDB session for the named program; 0 on failure. */

@@ -713,6 +713,46 @@ int db_compact(void)
     RESULT_OR("db_compact", 1);
 }
 
+int db_first_entry(uint32_t *winId)
+{
+    LOCKED;
+    logCall("db_first_entry()");
+    int r;
+    if (scripted("db_first_entry", &r))
+        return r;
+    if (!winId || state().entries.empty())
+        return 0;
+    *winId = state().entries.begin()->first;
+    return 1;
+}
+
+int db_next_entry(uint32_t after, uint32_t *winId)
+{
+    LOCKED;
+    logCall("db_next_entry(0x%X)", after);
+    int r;
+    if (scripted("db_next_entry", &r))
+        return r;
+    auto it = state().entries.upper_bound(after);
+    if (!winId || it == state().entries.end())
+        return 0;
+    *winId = it->first;
+    return 1;
+}
+
+int db_check(DbCheckCounts *counts, uint32_t *damagedIds, int32_t capacity)
+{
+    LOCKED;
+    logCall("db_check(%d)", capacity);
+    if (counts) {
+        // The model's database holds sound records only, each written once.
+        memset(counts, 0, sizeof *counts);
+        counts->recordsRead = counts->liveEntries = (int32_t)state().entries.size();
+        counts->reclaimableBytes = state().statReclaimable;
+    }
+    RESULT_OR("db_check", counts ? 1 : 0);
+}
+
 // ---- CDDB: setters record, getters answer from the script ----
 
 namespace {
