@@ -168,6 +168,21 @@ void addTestHooks(std::function<void()> before, std::function<void()> after);
 // The watchdog's limit for one test, in seconds.
 int testTimeoutSeconds();
 
+// True when the run must have everything the tests need (a sound server, the
+// prefix's CD-ROM letters): scripts/test sets SPINDLE2_REQUIRE_ENVIRONMENT=1.
+bool environmentRequired();
+
 } // namespace harness
+
+// For a test that needs something of the machine's: skipped when it is
+// missing, but failed when the run requires a complete environment, so that
+// a broken set-up cannot pass unnoticed.
+#define SKIP_OR_FAIL_WITHOUT(why)                                                                              \
+    do {                                                                                                       \
+        if (harness::environmentRequired())                                                                    \
+            GTEST_FAIL() << (why) << " (required: SPINDLE2_REQUIRE_ENVIRONMENT=1)";                            \
+        else                                                                                                   \
+            GTEST_SKIP() << (why);                                                                             \
+    } while (0)
 
 #endif

@@ -6,6 +6,7 @@
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 namespace harness {
 
@@ -74,6 +75,12 @@ LONG WINAPI reportCrash(EXCEPTION_POINTERS *info)
 void addTestHooks(std::function<void()> before, std::function<void()> after)
 {
     testHooks().push_back({std::move(before), std::move(after)});
+}
+
+bool environmentRequired()
+{
+    const char *value = getenv("SPINDLE2_REQUIRE_ENVIRONMENT");
+    return value && strcmp(value, "1") == 0;
 }
 
 int testTimeoutSeconds()

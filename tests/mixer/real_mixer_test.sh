@@ -11,13 +11,19 @@
 # effect is measured in the sound itself.
 #
 #   real_mixer_test.sh <scripts/wine-run> <test_mixer.exe>
-# Exit status: 0 pass, 1 fail, 77 no sound server to test against (skipped).
+# Exit status: 0 pass, 1 fail, 77 no sound server to test against (skipped;
+# a failure instead when SPINDLE2_REQUIRE_ENVIRONMENT=1, as scripts/test sets).
 set -u
 winerun="$1"
 exe="$2"
 tolerance=0.05      # of the full tone's level
 
-skip() { echo "SKIP: $*"; exit 77; }
+skip() {
+  if [ "${SPINDLE2_REQUIRE_ENVIRONMENT:-}" = 1 ]; then
+    echo "FAIL: $* (required: SPINDLE2_REQUIRE_ENVIRONMENT=1)"; exit 1
+  fi
+  echo "SKIP: $*"; exit 77
+}
 fail() { echo "FAIL: $*"; exit 1; }
 
 for tool in pactl parec python3 timeout; do

@@ -4,6 +4,7 @@
 // that real_mixer_test.sh can hear the effect on the sound server; they run
 // only when it asks for them (SPINDLE2_MIXER_SOUND=1).
 #include "mixer/mixer.h"
+#include "harness/harness.h"
 #include "tests/mixer/mixerfixture.h"
 
 #include <gtest/gtest.h>
@@ -21,7 +22,7 @@ protected:
     void SetUp() override
     {
         if (mixerGetNumDevs() == 0)
-            GTEST_SKIP() << "this system offers no mixer (is the sound server running?)";
+            SKIP_OR_FAIL_WITHOUT("this system offers no mixer (is the sound server running?)");
         ASSERT_GT(openMixers(nullptr), 0) << "mixers exist, but none has a usable speaker line";
         entry_ = entryOfFirstWaveOut();
         ASSERT_GT(entry_, 0) << "no entry belongs to the first wave output";

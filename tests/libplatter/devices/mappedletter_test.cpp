@@ -13,7 +13,7 @@ using namespace devicetest;
 TEST(MappedLetterTest, FolderBackedCdRomLetterIsAVirtualDrive)
 {
     if (GetDriveTypeA("D:\\") != DRIVE_CDROM)
-        GTEST_SKIP() << "D: is not a CD-ROM letter in this prefix";
+        SKIP_OR_FAIL_WITHOUT("D: is not a CD-ROM letter in this prefix");
     std::string folder = harness::binFolder() + "\\..\\testdrives\\d";
     ASSERT_TRUE(harness::fileExists(folder)) << folder;
     std::string image = folder + "\\spindle2-mapped-test.toc";
