@@ -173,4 +173,45 @@
 #define TIMER_PREVIOUS           5     /* 500 ms: single press of Previous */
 #define TIMER_LOOKUP_DONE        6     /* 3000 ms: end of a CDDB run */
 
+/* Rackfile.exe, the title database tool: 5000-5999 */
+/* Its dialogs */
+#define IDD_RACKFILE_MAIN        5000  /* the main window, a modeless dialog */
+#define IDD_RACKFILE_ENTRY       5001  /* "Edit Entry" */
+#define IDD_RACKFILE_EXPORT      5002  /* "Export Entries" */
+#define IDD_RACKFILE_IMPORT      5003  /* "Import Entries" */
+#define IDD_RACKFILE_ABOUT       5004  /* "About Rackfile" */
+/* Main window controls */
+#define IDC_RF_SEARCH_LABEL      5100
+#define IDC_RF_SEARCH            5101
+#define IDC_RF_LIST              5102
+#define IDC_RF_EDIT              5103
+#define IDC_RF_DELETE            5104
+#define IDC_RF_CHECK             5105
+#define IDC_RF_COMPACT           5106
+#define IDC_RF_EXPORT            5107
+#define IDC_RF_IMPORT            5108
+#define IDC_RF_REFRESH           5109
+#define IDC_RF_ABOUT             5110
+#define IDC_RF_STOP              5111
+#define IDC_RF_PROGRESS          5112
+#define IDC_RF_STATUS            5113
+/* Entry editor controls */
+#define IDC_RF_ENTRY_ID          5200
+#define IDC_RF_ENTRY_ARTIST      5201
+#define IDC_RF_ENTRY_TITLE       5202
+#define IDC_RF_ENTRY_DISCTEXT    5203
+#define IDC_RF_ENTRY_TRACKS      5204
+#define IDC_RF_ENTRY_TRACKTITLE  5205
+#define IDC_RF_ENTRY_TRACKTEXT   5206
+#define IDC_RF_ENTRY_PROGRAM     5207
+/* Export, import and About controls */
+#define IDC_RF_PATH              5300
+#define IDC_RF_WINDOWS_LAYOUT    5301
+#define IDC_RF_SELECTED_ONLY     5302
+#define IDC_RF_ABOUT_VERSION     5400
+#define IDC_RF_ABOUT_USAGE       5401
+/* Messages from Rackfile's worker thread to its main window */
+#define WM_RACKFILE_PROGRESS     (0x8000 + 5000) /* wParam done, lParam total */
+#define WM_RACKFILE_TASK_DONE    (0x8000 + 5001) /* lParam: the task's result, the window's to free */
+
 #endif /* SPINDLE2_RESOURCE_H */
