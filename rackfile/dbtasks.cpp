@@ -48,7 +48,10 @@ bool listEntryIds(std::vector<uint32_t> *ids)
 {
     ids->clear();
     Hold hold;
-    if (!hold.held())
+    // A file that is no title database (or cannot be read) has no entries
+    // to walk, and that must not pass for an empty database.
+    int32_t total = 0, reclaimable = 0;
+    if (!hold.held() || db_statistics(&total, &reclaimable) <= 0)
         return false;
     uint32_t id = 0;
     for (int more = db_first_entry(&id); more > 0; more = db_next_entry(id, &id))

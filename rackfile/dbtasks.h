@@ -24,7 +24,7 @@ struct EntryRow {
 };
 
 // Every entry's disc id, in increasing order; false when the database
-// cannot be taken.
+// cannot be taken or is not a usable title database.
 bool listEntryIds(std::vector<uint32_t> *ids);
 // Every entry as a row, read in short holds; false when the database cannot
 // be taken or the task was stopped.
