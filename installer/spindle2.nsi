@@ -39,7 +39,7 @@ ManifestDPIAware true
 !define DATABASE     "Spindle2.tdb"
 !define UNINSTALLER  "Uninstall.exe"
 !ifdef RACKFILE
-  !define RACKFILE_TEXT " and Rackfile, the title database tool"
+  !define RACKFILE_TEXT ", Rackfile (the title database tool)"
 !else
   !define RACKFILE_TEXT ""
 !endif
@@ -55,7 +55,7 @@ OutFile "${OUTFILE}"
 InstallDir "$PROGRAMFILES64\${PRODUCT}"
 ; An upgrade offers the folder of the installation it replaces.
 InstallDirRegKey HKLM "${OPTIONS_KEY}" "MainDirectory"
-BrandingText "${PRODUCT} ${VERSION} Setup"
+BrandingText "${PRODUCT} ${VERSION}"
 ShowInstDetails show
 ShowUninstDetails show
 
@@ -73,7 +73,7 @@ VIAddVersionKey "LegalCopyright" "Copyright (C) 2026 the Spindle2 developers"
 !define MUI_COMPONENTSPAGE_SMALLDESC
 
 !define MUI_WELCOMEPAGE_TITLE "Welcome to the ${PRODUCT} ${VERSION} Setup"
-!define MUI_WELCOMEPAGE_TEXT "Setup installs ${PRODUCT}, the audio-CD player of the taskbar's notification area, with its CD library$\r$\nand its help file${RACKFILE_TEXT}.$\r$\n$\r$\nClose ${PRODUCT} before you go on if it is running.$\r$\n$\r$\n$_CLICK"
+!define MUI_WELCOMEPAGE_TEXT "Setup installs ${PRODUCT}, the audio-CD player of the taskbar's notification area, with its CD library${RACKFILE_TEXT} and its help file.$\r$\n$\r$\nClose ${PRODUCT} before you go on if it is running.$\r$\n$\r$\n$_CLICK"
 !insertmacro MUI_PAGE_WELCOME
 !insertmacro MUI_PAGE_COMPONENTS
 !insertmacro MUI_PAGE_DIRECTORY
@@ -123,7 +123,7 @@ Function ${UN}WaitForPlayerToClose
       ${Break}
     ${EndIf}
     System::Call 'kernel32::CloseHandle(p r0)'
-    MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "${PRODUCT} is running.$\r$\nPlease close it (Exit ${PRODUCT} in its menu) and press Retry." /SD IDCANCEL IDRETRY again
+    MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "${PRODUCT} is running.$\r$\nClose it, then press Retry." /SD IDCANCEL IDRETRY again
     SetErrorLevel 2
     Quit
   again:
@@ -189,7 +189,7 @@ Section "-StartupCleanup"
 SectionEnd
 
 !insertmacro MUI_FUNCTION_DESCRIPTION_BEGIN
-  !insertmacro MUI_DESCRIPTION_TEXT ${SecProgram} "The player, its CD library, the help file${RACKFILE_TEXT}, Start menu shortcuts and the settings it needs."
+  !insertmacro MUI_DESCRIPTION_TEXT ${SecProgram} "The player, its CD library${RACKFILE_TEXT}, the help file, Start menu shortcuts and the settings the player needs."
   !insertmacro MUI_DESCRIPTION_TEXT ${SecStartup} "Start ${PRODUCT} in the notification area whenever you log on to Windows."
 !insertmacro MUI_FUNCTION_DESCRIPTION_END
 
