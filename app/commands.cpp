@@ -8,6 +8,7 @@
 #include "app/refresh.h"
 #include "mixer/mixer.h"
 #include "options/options.h"
+#include "options/optionssheet.h"
 #include "player/drives.h"
 #include "player/playorder.h"
 #include "player/selectdialogs.h"
@@ -135,6 +136,30 @@ void cmdProperties()
     refreshDisplays("TSDKX");
 }
 
+// "Options...": what the user accepted takes effect at once. The panel
+// follows its three settings (hidden while no drive is current when it is
+// to hide without a disc, shown when it is to show at start), then the
+// options are saved and the displays follow.
+void cmdOptions()
+{
+    ModalBusyHold busy;
+    if (!showOptionsSheet())
+        return;
+    if (panelVisible) {
+        if (currentDrive == 0 && options.ControlsHideNoCD)
+            hidePanel();
+        else
+            applyPanelZOrder();
+    }
+    if (!panelVisible && options.ControlsVisibleAtStart && !options.ControlsHideNoCD) {
+        applyPanelZOrder();
+        showPanel();
+    }
+    saveOptions();
+    applyDisplayType();
+    refreshDisplays("XM");
+}
+
 void cmdSelectTrack(int track)
 {
     // Only a track the disc has, and an audio one, can be chosen (the menu
@@ -213,6 +238,7 @@ int onCommand(int id)
     case IDM_SHOW_CONTROLS:                 cmdShowControls(); refreshDisplays("M"); return 1;
     case IDM_HIDE_CONTROLS:                 hidePanel(); refreshDisplays("M"); return 1;
     case IDM_PROPERTIES:                    cmdProperties(); return 1;
+    case IDM_OPTIONS:                       cmdOptions(); return 1;
     case IDM_START_RACKFILE:                launchRackfile(); return 1;
     case IDM_HELP_CONTENTS:                 launchHelp(); return 1;
     case IDM_ABOUT:                         cmdAbout(); return 1;

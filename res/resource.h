@@ -120,6 +120,89 @@
 #define HID_PROGRAM_DISC_ORDER   97
 #define HID_PROGRAM_LIST         98
 
+/* Options sheet "Spindle2 Options": its six pages, in the sheet's order
+   122, 170, 171, 172, 126, 127 */
+#define IDD_OPT_PANEL            122   /* "CD Control Panel" */
+#define IDD_OPT_PLAY_MODES       170   /* "Play Modes" */
+#define IDD_OPT_TIME_DISPLAY     171   /* "Time Display" */
+#define IDD_OPT_EJECT_EXIT       172   /* "Eject and Exit" */
+#define IDD_OPT_CDDB_QUERY       126   /* "CDDB Query" */
+#define IDD_OPT_CDDB_SUBMIT      127   /* "CDDB Submit" */
+
+/* Options sheet controls: "CD Control Panel" (122) */
+#define IDC_OPT_SHOW_AT_STARTUP  1052
+#define IDC_OPT_ALWAYS_ON_TOP    1033
+#define IDC_OPT_HIDE_NO_CD       1142
+#define IDC_OPT_STATUS_TIME      1120  /* ControlsDisplayType 0 */
+#define IDC_OPT_TRACK_TITLE      1121  /* ControlsDisplayType 1 */
+
+/* "Play Modes" (170) */
+#define IDC_OPT_RANDOM_ALL       1122
+#define IDC_OPT_REPEAT_ALL       1022
+#define IDC_OPT_INTRO_START      1042  /* edit, buddy of 1043 */
+#define IDC_OPT_INTRO_START_SPIN 1043  /* up-down 0..1000 */
+#define IDC_OPT_INTRO_MIDDLE     1100  /* "at middle of track" */
+#define IDC_OPT_INTRO_LENGTH     1045  /* edit, buddy of 1046 */
+#define IDC_OPT_INTRO_LENGTH_SPIN 1046 /* up-down 2..1000 */
+
+/* "Time Display" (171): TimeDisplayMode 0..3 */
+#define IDC_OPT_TRACK_ELAPSED    1108
+#define IDC_OPT_TRACK_REMAINING  1106
+#define IDC_OPT_DISC_ELAPSED     1107
+#define IDC_OPT_DISC_REMAINING   1109
+
+/* "Eject and Exit" (172) */
+#define IDC_OPT_EJECT_AT_END     1018
+#define IDC_OPT_EXIT_AT_EJECT    1118
+#define IDC_OPT_STOP_AT_EXIT     1099
+
+/* "CDDB Query" (126) */
+#define IDC_OPT_QUERY_LOCAL      1071
+#define IDC_OPT_LOCAL_ROOT       1056
+#define IDC_OPT_QUERY_SERVER     1066
+#define IDC_OPT_USE_PROXY        1075
+#define IDC_OPT_SERVERS          1064  /* drop-down list of the stored servers */
+#define IDC_OPT_PROXY_HOST       1073
+#define IDC_OPT_PROXY_PORT       1074
+#define IDC_OPT_QUERY_STATUS     1137
+
+/* "CDDB Submit" (127) */
+#define IDC_OPT_SMTP_SERVER      1057
+#define IDC_OPT_SMTP_PORT        1132
+#define IDC_OPT_RETURN_ADDRESS   1079
+#define IDC_OPT_SUBMIT_STATUS    1138
+
+/* Context help ids of the options sheet (topics of Spindle2.hlp) */
+#define HID_OPT_STATUS_TIME      65
+#define HID_OPT_TRACK_TITLE      66
+#define HID_OPT_RANDOM_ALL       67
+#define HID_OPT_REPEAT_ALL       68
+#define HID_OPT_INTRO_START      69
+#define HID_OPT_INTRO_LENGTH     70
+#define HID_OPT_INTRO_MIDDLE     71
+#define HID_OPT_TRACK_ELAPSED    72
+#define HID_OPT_TRACK_REMAINING  73
+#define HID_OPT_DISC_ELAPSED     74
+#define HID_OPT_DISC_REMAINING   75
+#define HID_OPT_EJECT_AT_END     76
+#define HID_OPT_EXIT_AT_EJECT    77
+#define HID_OPT_STOP_AT_EXIT     78
+#define HID_OPT_QUERY_STATUS     79
+#define HID_OPT_QUERY_LOCAL      80
+#define HID_OPT_LOCAL_ROOT       81
+#define HID_OPT_QUERY_SERVER     82
+#define HID_OPT_USE_PROXY        83
+#define HID_OPT_SERVERS          84
+#define HID_OPT_PROXY_HOST       85
+#define HID_OPT_PROXY_PORT       86
+#define HID_OPT_RETURN_ADDRESS   87
+#define HID_OPT_SMTP_SERVER      88
+#define HID_OPT_SHOW_AT_STARTUP  99
+#define HID_OPT_ALWAYS_ON_TOP    100
+#define HID_OPT_SMTP_PORT        101
+#define HID_OPT_SUBMIT_STATUS    102
+#define HID_OPT_HIDE_NO_CD       103
+
 /* Menu resource "PopupMenu": fixed commands */
 #define IDM_PLAY                 40014
 #define IDM_PAUSE                40015
