@@ -2,6 +2,7 @@
 #include "libplatter/devices/shareddrive.h"
 #include "libplatter/devices/imagefolder.h"
 #include "libplatter/diag.h"
+#include "libplatter/pathkey.h"
 
 #include <cctype>
 #include <cstdio>
@@ -18,24 +19,10 @@ const DWORD kLockWaitMs = 2000;
 
 namespace {
 
+// The same for every spelling of the folder (short names, case, slashes).
 uint64_t folderHash(const std::string &folder)
 {
-    char full[MAX_PATH * 2];
-    DWORD n = GetFullPathNameA(folder.c_str(), sizeof full, full, nullptr);
-    std::string path = (n > 0 && n < sizeof full) ? std::string(full, n) : folder;
-    for (char &c : path) {
-        c = (char)toupper((unsigned char)c);
-        if (c == '/')
-            c = '\\';
-    }
-    while (path.size() > 3 && path.back() == '\\')
-        path.pop_back();
-    uint64_t hash = 1469598103934665603ull;
-    for (unsigned char c : path) {
-        hash ^= c;
-        hash *= 1099511628211ull;
-    }
-    return hash;
+    return pathKeyHash(folder);
 }
 
 } // namespace

@@ -28,7 +28,7 @@ struct SharedDriveRecord {
 };
 
 // The names of a folder's shared objects: a hash of its full path,
-// upper-cased, with the given suffix.
+// normalised (long names, upper case, backslashes), with the given suffix.
 std::string sharedObjectName(const std::string &folder, const char *suffix);
 // Where an open tray of that folder's drive is remembered.
 std::string trayFileName(const std::string &folder);

@@ -8,6 +8,7 @@
 #include "libplatter/titledb/dblock.h"
 #include "libplatter/titledb/store.h"
 #include "libplatter/diag.h"
+#include "libplatter/pathkey.h"
 
 #include <windows.h>
 
@@ -48,29 +49,25 @@ std::string databasePath()
     return std::string(full, n);
 }
 
+} // namespace
+
 // Mutex names may not hold backslashes and are limited in length, so the
-// name carries a hash of the path, upper-cased as file names compare.
-std::string mutexNameFor(const std::string &path)
+// name carries a hash of the path, normalised as file names compare.
+std::string databaseLockName(const std::string &path)
 {
-    uint64_t hash = 14695981039346656037ull;
-    for (unsigned char c : path) {
-        if (c >= 'a' && c <= 'z')
-            c = (unsigned char)(c - 'a' + 'A');
-        if (c == '/')
-            c = '\\';
-        hash = (hash ^ c) * 1099511628211ull;
-    }
     char name[64];
-    snprintf(name, sizeof name, "Spindle2.TitleDatabase.%016llX", (unsigned long long)hash);
+    snprintf(name, sizeof name, "Spindle2.TitleDatabase.%016llX", (unsigned long long)pathKeyHash(path));
     return name;
 }
+
+namespace {
 
 bool takeMutex(LockState &s, const std::string &path)
 {
     if (!s.mutex || s.mutexPath != path) {
         if (s.mutex)
             CloseHandle(s.mutex);
-        s.mutex = CreateMutexA(nullptr, FALSE, mutexNameFor(path).c_str());
+        s.mutex = CreateMutexA(nullptr, FALSE, databaseLockName(path).c_str());
         s.mutexPath = s.mutex ? path : std::string();
         if (!s.mutex) {
             platterDiag("Title database lock for %s cannot be made (error %lu).", path.c_str(),

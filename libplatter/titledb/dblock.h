@@ -4,11 +4,17 @@
 #ifndef LIBPLATTER_TITLEDB_DBLOCK_H
 #define LIBPLATTER_TITLEDB_DBLOCK_H
 
+#include <string>
+
 namespace titledb {
 
 // The database's file name; relative names resolve against the working
 // directory each time the database is taken.
 extern const char kDatabaseFileName[];
+
+// The name of the mutex that guards the database file at `path` between
+// processes: the same for every spelling of the same file.
+std::string databaseLockName(const std::string &path);
 
 // Takes the database for the calling thread; false when another process
 // keeps it past the time-out.
