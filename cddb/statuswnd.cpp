@@ -48,6 +48,23 @@ void releaseSender()
         ReplyMessage(1);
 }
 
+// The window stops being the open one as soon as it is asked to go, before
+// whoever asked is released: an open that follows at once makes a new
+// window instead of finding this one on its way out. Only this window's own
+// handle is cleared, never a successor's.
+void forgetWindow(HWND window)
+{
+    HWND expected = window;
+    statusWindow.compare_exchange_strong(expected, nullptr);
+}
+
+void onClose(HWND window)
+{
+    forgetWindow(window);
+    releaseSender();
+    EndDialog(window, 0);
+}
+
 INT_PTR CALLBACK statusWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
@@ -59,7 +76,7 @@ INT_PTR CALLBACK statusWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
         return 1;
     case WM_COMMAND:
         if (LOWORD(wParam) == IDCANCEL) {
-            EndDialog(window, 0);
+            onClose(window);
             return 1;
         }
         return 0;
@@ -68,11 +85,10 @@ INT_PTR CALLBACK statusWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
         releaseSender();
         return 1;
     case WM_STATUS_CLOSE:
-        releaseSender();
-        EndDialog(window, 0);
+        onClose(window);
         return 1;
     case WM_DESTROY:
-        statusWindow.store(nullptr);
+        forgetWindow(window);
         return 1;
     default:
         return 0;

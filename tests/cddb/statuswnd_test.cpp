@@ -126,6 +126,26 @@ TEST_F(StatusWindow, ClosedByTheUserLaterOperationsGoNowhere)
     EXPECT_EQ(statusWindowHandle(), nullptr);
 }
 
+// A lookup that closes the window and at once opens it for the next
+// operation gets a new window, not the one that is going away.
+TEST_F(StatusWindow, OpenedRightAfterACloseStaysOpen)
+{
+    for (int round = 0; round < 10; ++round) {
+        statusWindowOpen();
+        HWND old = statusWindowHandle();
+        ASSERT_NE(old, nullptr);
+        statusWindowClose();
+        statusWindowOpen();
+        ASSERT_TRUE(harness::pumpUntil([old] { return !IsWindow(old); }));
+        HWND now = statusWindowHandle();
+        EXPECT_TRUE(now && IsWindow(now)) << "round " << round;
+        statusWindowSetText("Searching...");
+        EXPECT_EQ(countStatusWindows(), 1) << "round " << round;
+        statusWindowClose();
+        ASSERT_TRUE(harness::pumpUntil([] { return statusWindowHandle() == nullptr && countStatusWindows() == 0; }));
+    }
+}
+
 TEST_F(StatusWindow, TwoThreadsOpeningAtOnceGetOneWindow)
 {
     for (int round = 0; round < 5; ++round) {
