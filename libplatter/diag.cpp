@@ -1,6 +1,7 @@
 // diag.cpp - the set-up family: where the library's diagnostics lines and
 // progress texts go.
 #include "libplatter/diag.h"
+#include "libplatter/cboundary.h"
 #include "platter/platter.h"
 
 #include <atomic>
@@ -14,16 +15,20 @@ std::atomic<platter_stat_fn> statCallback{nullptr};
 
 extern "C" int platter_diag_init(platter_diag_fn fn)
 {
-    diagCallback.store(fn);
-    if (fn)
-        platterDiag("Platter library diagnostics started.");
-    return 1;
+    return guardedCall<int>("platter_diag_init", PLATTER_FAIL, [&]() -> int {
+        diagCallback.store(fn);
+        if (fn)
+            platterDiag("Platter library diagnostics started.");
+        return 1;
+    });
 }
 
 extern "C" int platter_stat_init(platter_stat_fn fn)
 {
-    statCallback.store(fn);
-    return 1;
+    return guardedCall<int>("platter_stat_init", PLATTER_FAIL, [&]() -> int {
+        statCallback.store(fn);
+        return 1;
+    });
 }
 
 void platterDiag(const char *fmt, ...)
@@ -52,4 +57,14 @@ void platterStatus(const char *fmt, ...)
     vsnprintf(text, sizeof text, fmt, ap);
     va_end(ap);
     fn(text);
+}
+
+void reportEscapedError(const char *call, const char *what) noexcept
+{
+    // The program's callback is C; should it throw all the same, the line is
+    // lost rather than the process.
+    try {
+        platterDiag("%s failed: %s.", call, what ? what : "an unexpected error");
+    } catch (...) {
+    }
 }

@@ -11,6 +11,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <system_error>
 #include <vector>
 
 namespace devices {
@@ -187,7 +188,11 @@ std::unique_ptr<AudioFeed> AudioFeed::start(const std::string &folder, const std
     feed->speaker_ = CreateMutexA(nullptr, FALSE, sharedObjectName(folder, "Speaker").c_str());
     if (!feed->wake_ || !feed->speaker_ || !feed->shared_.open(folder))
         return nullptr;
-    feed->thread_ = std::thread([raw = feed.get()] { raw->run(); });
+    try {
+        feed->thread_ = std::thread([raw = feed.get()] { raw->run(); });
+    } catch (const std::system_error &) {
+        return nullptr; // the drive plays on without sound
+    }
     return feed;
 }
 

@@ -3,6 +3,7 @@
 // cd_open (which picks the hardware or the virtual backend), and keeps the
 // table of contents read last. Every call on a handle that is unknown,
 // released or not open fails and changes nothing.
+#include "libplatter/cboundary.h"
 #include "libplatter/devices/discid.h"
 #include "libplatter/devices/drivefolders.h"
 #include "libplatter/devices/hardwaredrive.h"
@@ -97,211 +98,247 @@ extern "C" {
 
 cd_handle_t cd_init(void)
 {
-    std::lock_guard<std::mutex> hold(tableLock);
-    // Handles are never reused while the library is loaded.
-    if (lastHandle == UINT32_MAX)
-        return 0;
-    cd_handle_t handle = ++lastHandle;
-    handles[handle].reset(new DriveHandle);
-    return handle;
+    return guardedCall<cd_handle_t>("cd_init", (cd_handle_t)0, [&]() -> cd_handle_t {
+        std::lock_guard<std::mutex> hold(tableLock);
+        // Handles are never reused while the library is loaded.
+        if (lastHandle == UINT32_MAX)
+            return 0;
+        cd_handle_t handle = ++lastHandle;
+        handles[handle].reset(new DriveHandle);
+        return handle;
+    });
 }
 
 int cd_open(cd_handle_t handle, const char *drive, int flags)
 {
-    std::lock_guard<std::mutex> hold(tableLock);
-    auto found = handles.find(handle);
-    char letter = driveLetterOf(drive);
-    if (found == handles.end() || found->second->backend || letter == 0)
-        return PLATTER_FAIL;
-    std::unique_ptr<DriveBackend> backend = openBackend(letter);
-    if (!backend)
-        return PLATTER_FAIL;
-    found->second->letter = letter;
-    found->second->backend = std::move(backend);
-    found->second->tocRead = false;
-    return PLATTER_OK;
+    return guardedCall<int>("cd_open", PLATTER_FAIL, [&]() -> int {
+        std::lock_guard<std::mutex> hold(tableLock);
+        auto found = handles.find(handle);
+        char letter = driveLetterOf(drive);
+        if (found == handles.end() || found->second->backend || letter == 0)
+            return PLATTER_FAIL;
+        std::unique_ptr<DriveBackend> backend = openBackend(letter);
+        if (!backend)
+            return PLATTER_FAIL;
+        found->second->letter = letter;
+        found->second->backend = std::move(backend);
+        found->second->tocRead = false;
+        return PLATTER_OK;
+    });
 }
 
 int cd_close(cd_handle_t handle)
 {
-    std::lock_guard<std::mutex> hold(tableLock);
-    DriveHandle *drive = openDrive(handle);
-    if (!drive)
-        return PLATTER_FAIL;
-    drive->backend.reset();
-    drive->letter = 0;
-    drive->tocRead = false;
-    drive->toc = DiscToc();
-    return PLATTER_OK;
+    return guardedCall<int>("cd_close", PLATTER_FAIL, [&]() -> int {
+        std::lock_guard<std::mutex> hold(tableLock);
+        DriveHandle *drive = openDrive(handle);
+        if (!drive)
+            return PLATTER_FAIL;
+        drive->backend.reset();
+        drive->letter = 0;
+        drive->tocRead = false;
+        drive->toc = DiscToc();
+        return PLATTER_OK;
+    });
 }
 
 int cd_cleanup(cd_handle_t handle)
 {
-    std::lock_guard<std::mutex> hold(tableLock);
-    return handles.erase(handle) ? PLATTER_OK : PLATTER_FAIL;
+    return guardedCall<int>("cd_cleanup", PLATTER_FAIL, [&]() -> int {
+        std::lock_guard<std::mutex> hold(tableLock);
+        return handles.erase(handle) ? PLATTER_OK : PLATTER_FAIL;
+    });
 }
 
 int cd_check_if_media(cd_handle_t handle)
 {
-    std::lock_guard<std::mutex> hold(tableLock);
-    DriveHandle *drive = openDrive(handle);
-    return drive && drive->backend->mediaPresent() ? PLATTER_OK : PLATTER_FAIL;
+    return guardedCall<int>("cd_check_if_media", PLATTER_FAIL, [&]() -> int {
+        std::lock_guard<std::mutex> hold(tableLock);
+        DriveHandle *drive = openDrive(handle);
+        return drive && drive->backend->mediaPresent() ? PLATTER_OK : PLATTER_FAIL;
+    });
 }
 
 int cd_read_data(cd_handle_t handle)
 {
-    std::lock_guard<std::mutex> hold(tableLock);
-    DriveHandle *drive = openDrive(handle);
-    if (!drive)
-        return PLATTER_FAIL;
-    DiscToc toc;
-    if (!drive->backend->readToc(&toc)) {
-        drive->tocRead = false;
-        return PLATTER_FAIL;
-    }
-    drive->toc = toc;
-    drive->tocRead = true;
-    return PLATTER_OK;
+    return guardedCall<int>("cd_read_data", PLATTER_FAIL, [&]() -> int {
+        std::lock_guard<std::mutex> hold(tableLock);
+        DriveHandle *drive = openDrive(handle);
+        if (!drive)
+            return PLATTER_FAIL;
+        DiscToc toc;
+        if (!drive->backend->readToc(&toc)) {
+            drive->tocRead = false;
+            return PLATTER_FAIL;
+        }
+        drive->toc = toc;
+        drive->tocRead = true;
+        return PLATTER_OK;
+    });
 }
 
 int cd_get_num_tracks(cd_handle_t handle, int *count)
 {
-    std::lock_guard<std::mutex> hold(tableLock);
-    DriveHandle *drive = openDrive(handle);
-    const DiscToc *toc = drive ? knownToc(drive) : nullptr;
-    if (!toc || !count)
-        return PLATTER_FAIL;
-    *count = toc->count();
-    return PLATTER_OK;
+    return guardedCall<int>("cd_get_num_tracks", PLATTER_FAIL, [&]() -> int {
+        std::lock_guard<std::mutex> hold(tableLock);
+        DriveHandle *drive = openDrive(handle);
+        const DiscToc *toc = drive ? knownToc(drive) : nullptr;
+        if (!toc || !count)
+            return PLATTER_FAIL;
+        *count = toc->count();
+        return PLATTER_OK;
+    });
 }
 
 int cd_get_track_type(cd_handle_t handle, int track, int *type)
 {
-    std::lock_guard<std::mutex> hold(tableLock);
-    DriveHandle *drive = openDrive(handle);
-    const DiscToc *toc = drive ? knownToc(drive) : nullptr;
-    if (!toc || !type || track < 1 || track > toc->count())
-        return PLATTER_FAIL;
-    *type = toc->tracks[track - 1].audio ? PLATTER_TRACK_AUDIO : PLATTER_TRACK_DATA;
-    return PLATTER_OK;
+    return guardedCall<int>("cd_get_track_type", PLATTER_FAIL, [&]() -> int {
+        std::lock_guard<std::mutex> hold(tableLock);
+        DriveHandle *drive = openDrive(handle);
+        const DiscToc *toc = drive ? knownToc(drive) : nullptr;
+        if (!toc || !type || track < 1 || track > toc->count())
+            return PLATTER_FAIL;
+        *type = toc->tracks[track - 1].audio ? PLATTER_TRACK_AUDIO : PLATTER_TRACK_DATA;
+        return PLATTER_OK;
+    });
 }
 
 int cd_get_track_time(cd_handle_t handle, int track, int *startMin, int *startSec, int *startFrame, int *lenMin,
                       int *lenSec, int *lenFrame)
 {
-    std::lock_guard<std::mutex> hold(tableLock);
-    DriveHandle *drive = openDrive(handle);
-    const DiscToc *toc = drive ? knownToc(drive) : nullptr;
-    if (!toc || track < 1 || track > toc->count() + 1)
-        return PLATTER_FAIL;
-    int start = toc->startOf(track);
-    int length = track <= toc->count() ? toc->endOf(track) - start : 0;
-    putMsf(start, startMin, startSec, startFrame);
-    putMsf(length, lenMin, lenSec, lenFrame);
-    return PLATTER_OK;
+    return guardedCall<int>("cd_get_track_time", PLATTER_FAIL, [&]() -> int {
+        std::lock_guard<std::mutex> hold(tableLock);
+        DriveHandle *drive = openDrive(handle);
+        const DiscToc *toc = drive ? knownToc(drive) : nullptr;
+        if (!toc || track < 1 || track > toc->count() + 1)
+            return PLATTER_FAIL;
+        int start = toc->startOf(track);
+        int length = track <= toc->count() ? toc->endOf(track) - start : 0;
+        putMsf(start, startMin, startSec, startFrame);
+        putMsf(length, lenMin, lenSec, lenFrame);
+        return PLATTER_OK;
+    });
 }
 
 int cd_get_cur_time_info(cd_handle_t handle, int *track, int *min, int *sec, int *frame, int *absMin, int *absSec,
                          int *absFrame)
 {
-    std::lock_guard<std::mutex> hold(tableLock);
-    DriveHandle *drive = openDrive(handle);
-    const DiscToc *toc = drive ? knownToc(drive) : nullptr;
-    QPosition q;
-    if (!toc || !drive->backend->position(*toc, &q))
-        return PLATTER_FAIL;
-    if (track)
-        *track = q.track;
-    putMsf(q.relative, min, sec, frame);
-    putMsf(q.absolute, absMin, absSec, absFrame);
-    return PLATTER_OK;
+    return guardedCall<int>("cd_get_cur_time_info", PLATTER_FAIL, [&]() -> int {
+        std::lock_guard<std::mutex> hold(tableLock);
+        DriveHandle *drive = openDrive(handle);
+        const DiscToc *toc = drive ? knownToc(drive) : nullptr;
+        QPosition q;
+        if (!toc || !drive->backend->position(*toc, &q))
+            return PLATTER_FAIL;
+        if (track)
+            *track = q.track;
+        putMsf(q.relative, min, sec, frame);
+        putMsf(q.absolute, absMin, absSec, absFrame);
+        return PLATTER_OK;
+    });
 }
 
 int cd_get_win_id(cd_handle_t handle, uint32_t *winId)
 {
-    std::lock_guard<std::mutex> hold(tableLock);
-    DriveHandle *drive = openDrive(handle);
-    const DiscToc *toc = drive ? knownToc(drive) : nullptr;
-    if (!toc || !winId)
-        return PLATTER_FAIL;
-    *winId = windowsPlayerId(*toc);
-    return PLATTER_OK;
+    return guardedCall<int>("cd_get_win_id", PLATTER_FAIL, [&]() -> int {
+        std::lock_guard<std::mutex> hold(tableLock);
+        DriveHandle *drive = openDrive(handle);
+        const DiscToc *toc = drive ? knownToc(drive) : nullptr;
+        if (!toc || !winId)
+            return PLATTER_FAIL;
+        *winId = windowsPlayerId(*toc);
+        return PLATTER_OK;
+    });
 }
 
 int cd_get_cddb_id(cd_handle_t handle, uint32_t *discId)
 {
-    std::lock_guard<std::mutex> hold(tableLock);
-    DriveHandle *drive = openDrive(handle);
-    const DiscToc *toc = drive ? knownToc(drive) : nullptr;
-    if (!toc || !discId)
-        return PLATTER_FAIL;
-    *discId = cddbDiscId(*toc);
-    return PLATTER_OK;
+    return guardedCall<int>("cd_get_cddb_id", PLATTER_FAIL, [&]() -> int {
+        std::lock_guard<std::mutex> hold(tableLock);
+        DriveHandle *drive = openDrive(handle);
+        const DiscToc *toc = drive ? knownToc(drive) : nullptr;
+        if (!toc || !discId)
+            return PLATTER_FAIL;
+        *discId = cddbDiscId(*toc);
+        return PLATTER_OK;
+    });
 }
 
 int cd_check_status(cd_handle_t handle)
 {
-    std::lock_guard<std::mutex> hold(tableLock);
-    DriveHandle *drive = openDrive(handle);
-    return drive ? drive->backend->status() : PLATTER_FAIL;
+    return guardedCall<int>("cd_check_status", PLATTER_FAIL, [&]() -> int {
+        std::lock_guard<std::mutex> hold(tableLock);
+        DriveHandle *drive = openDrive(handle);
+        return drive ? drive->backend->status() : PLATTER_FAIL;
+    });
 }
 
 int cd_play(cd_handle_t handle, int track, int min, int sec, int frame, int singleTrack)
 {
-    std::lock_guard<std::mutex> hold(tableLock);
-    DriveHandle *drive = openDrive(handle);
-    if (!drive)
-        return PLATTER_FAIL;
-    const DiscToc *toc = knownToc(drive);
-    if (!toc)
-        return drive->backend->status();
-    if (track < 1 || track > toc->count() || !toc->tracks[track - 1].audio) {
-        // A drive refuses to play a data track, or one the disc does not have.
-        platterDiag("Drive %c: track %d is no audio track of this disc; not played.", drive->letter, track);
-        return drive->backend->status();
-    }
-    int start = toc->startOf(track);
-    int end = toc->endOf(track);
-    long long offset = (long long)min * kFramesPerMinute + (long long)sec * kFramesPerSecond + frame;
-    // A position at or past the track's end (a scan that ran to it) plays its last frame.
-    int from = offset <= 0 ? start : offset >= end - start ? end - 1 : start + (int)offset;
-    return drive->backend->play(*toc, from, playEnd(*toc, track, singleTrack != 0));
+    return guardedCall<int>("cd_play", PLATTER_FAIL, [&]() -> int {
+        std::lock_guard<std::mutex> hold(tableLock);
+        DriveHandle *drive = openDrive(handle);
+        if (!drive)
+            return PLATTER_FAIL;
+        const DiscToc *toc = knownToc(drive);
+        if (!toc)
+            return drive->backend->status();
+        if (track < 1 || track > toc->count() || !toc->tracks[track - 1].audio) {
+            // A drive refuses to play a data track, or one the disc does not have.
+            platterDiag("Drive %c: track %d is no audio track of this disc; not played.", drive->letter, track);
+            return drive->backend->status();
+        }
+        int start = toc->startOf(track);
+        int end = toc->endOf(track);
+        long long offset = (long long)min * kFramesPerMinute + (long long)sec * kFramesPerSecond + frame;
+        // A position at or past the track's end (a scan that ran to it) plays its last frame.
+        int from = offset <= 0 ? start : offset >= end - start ? end - 1 : start + (int)offset;
+        return drive->backend->play(*toc, from, playEnd(*toc, track, singleTrack != 0));
+    });
 }
 
 int cd_pause(cd_handle_t handle)
 {
-    std::lock_guard<std::mutex> hold(tableLock);
-    DriveHandle *drive = openDrive(handle);
-    return drive ? drive->backend->pause() : PLATTER_FAIL;
+    return guardedCall<int>("cd_pause", PLATTER_FAIL, [&]() -> int {
+        std::lock_guard<std::mutex> hold(tableLock);
+        DriveHandle *drive = openDrive(handle);
+        return drive ? drive->backend->pause() : PLATTER_FAIL;
+    });
 }
 
 int cd_resume(cd_handle_t handle, int track, int singleTrack)
 {
-    std::lock_guard<std::mutex> hold(tableLock);
-    DriveHandle *drive = openDrive(handle);
-    if (!drive)
-        return PLATTER_FAIL;
-    const DiscToc *toc = knownToc(drive);
-    if (!toc)
-        return drive->backend->status();
-    return drive->backend->resume(*toc, track, singleTrack != 0);
+    return guardedCall<int>("cd_resume", PLATTER_FAIL, [&]() -> int {
+        std::lock_guard<std::mutex> hold(tableLock);
+        DriveHandle *drive = openDrive(handle);
+        if (!drive)
+            return PLATTER_FAIL;
+        const DiscToc *toc = knownToc(drive);
+        if (!toc)
+            return drive->backend->status();
+        return drive->backend->resume(*toc, track, singleTrack != 0);
+    });
 }
 
 int cd_stop(cd_handle_t handle)
 {
-    std::lock_guard<std::mutex> hold(tableLock);
-    DriveHandle *drive = openDrive(handle);
-    return drive ? drive->backend->stop() : PLATTER_FAIL;
+    return guardedCall<int>("cd_stop", PLATTER_FAIL, [&]() -> int {
+        std::lock_guard<std::mutex> hold(tableLock);
+        DriveHandle *drive = openDrive(handle);
+        return drive ? drive->backend->stop() : PLATTER_FAIL;
+    });
 }
 
 int cd_eject(cd_handle_t handle)
 {
-    std::lock_guard<std::mutex> hold(tableLock);
-    DriveHandle *drive = openDrive(handle);
-    if (!drive || !drive->backend->eject())
-        return PLATTER_FAIL;
-    drive->tocRead = false;
-    return PLATTER_OK;
+    return guardedCall<int>("cd_eject", PLATTER_FAIL, [&]() -> int {
+        std::lock_guard<std::mutex> hold(tableLock);
+        DriveHandle *drive = openDrive(handle);
+        if (!drive || !drive->backend->eject())
+            return PLATTER_FAIL;
+        drive->tocRead = false;
+        return PLATTER_OK;
+    });
 }
 
 } // extern "C"

@@ -1,6 +1,7 @@
 // smtp.cpp - smtp_send: mails a submission file through an SMTP server, or,
 // when the address is an http:// URL, posts it to that CDDB submission
 // script instead.
+#include "libplatter/cboundary.h"
 #include "libplatter/diag.h"
 #include "libplatter/net/connection.h"
 #include "libplatter/net/httpsubmit.h"
@@ -190,18 +191,20 @@ int sendMail(const char *server, int port, const char *from, const char *to, con
 extern "C" int smtp_send(const char *server, int port, const char *from, const char *to, const char *subject,
                          const char *fileName)
 {
-    std::string body;
-    if (!fileName || !readWholeFile(fileName, &body)) {
-        platterDiag("SMTP: cannot read the file \"%s\"", fileName ? fileName : "");
-        return PLATTER_SMTP_NO_FILE;
-    }
-    if (to && _strnicmp(to, "http://", 7) == 0)
-        return net::submitOverHttp(to, from, subject, body);
-    if (!server || !*server)
-        return PLATTER_SMTP_NO_SERVER;
-    if (!safeAddress(from) || !safeAddress(to)) {
-        platterDiag("SMTP: the sender or the recipient is not a mail address");
-        return PLATTER_SMTP_BAD_ARGUMENTS;
-    }
-    return sendMail(server, port, from, to, subject, body);
+    return guardedCall<int>("smtp_send", PLATTER_FAIL, [&]() -> int {
+        std::string body;
+        if (!fileName || !readWholeFile(fileName, &body)) {
+            platterDiag("SMTP: cannot read the file \"%s\"", fileName ? fileName : "");
+            return PLATTER_SMTP_NO_FILE;
+        }
+        if (to && _strnicmp(to, "http://", 7) == 0)
+            return net::submitOverHttp(to, from, subject, body);
+        if (!server || !*server)
+            return PLATTER_SMTP_NO_SERVER;
+        if (!safeAddress(from) || !safeAddress(to)) {
+            platterDiag("SMTP: the sender or the recipient is not a mail address");
+            return PLATTER_SMTP_BAD_ARGUMENTS;
+        }
+        return sendMail(server, port, from, to, subject, body);
+    });
 }

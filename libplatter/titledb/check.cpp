@@ -3,6 +3,7 @@
 // into the index too: an entry whose newest record went bad on the disk
 // since it was indexed reads as missing from now on, and the compaction
 // that follows reports it (-7), as it would for damage seen at start-up.
+#include "libplatter/cboundary.h"
 #include "libplatter/titledb/dbfile.h"
 #include "libplatter/titledb/dblock.h"
 #include "libplatter/titledb/entrywalk.h"
@@ -118,8 +119,10 @@ int checkStore(DbCheckCounts *counts, uint32_t *damagedIds, int32_t capacity)
 
 extern "C" int db_check(DbCheckCounts *counts, uint32_t *damagedIds, int32_t capacity)
 {
-    if (!counts || capacity < 0 || (capacity > 0 && !damagedIds))
-        return PLATTER_FAIL;
-    titledb::DatabaseHold hold;
-    return hold.held() ? titledb::checkStore(counts, damagedIds, capacity) : PLATTER_FAIL;
+    return guardedCall<int>("db_check", PLATTER_FAIL, [&]() -> int {
+        if (!counts || capacity < 0 || (capacity > 0 && !damagedIds))
+            return PLATTER_FAIL;
+        titledb::DatabaseHold hold;
+        return hold.held() ? titledb::checkStore(counts, damagedIds, capacity) : PLATTER_FAIL;
+    });
 }

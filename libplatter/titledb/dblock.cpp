@@ -98,13 +98,28 @@ bool lockDatabase()
     LockState &s = state();
     EnterCriticalSection(&s.section);
     if (s.depth == 0) {
-        std::string path = databasePath();
-        if (!takeMutex(s, path)) {
+        bool taken = false;
+        try {
+            std::string path = databasePath();
+            if (!takeMutex(s, path)) {
+                LeaveCriticalSection(&s.section);
+                return false;
+            }
+            taken = true;
+            s.owner.store(GetCurrentThreadId());
+            storeAttach(path);
+        } catch (...) {
+            // Out of memory on the way in: everything taken is given back and
+            // the index is read afresh next time, before the error goes on.
+            if (taken) {
+                storeForgetIndex();
+                storeDetach();
+                s.owner.store(0);
+                ReleaseMutex(s.mutex);
+            }
             LeaveCriticalSection(&s.section);
-            return false;
+            throw;
         }
-        s.owner.store(GetCurrentThreadId());
-        storeAttach(path);
     }
     ++s.depth;
     return true;

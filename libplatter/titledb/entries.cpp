@@ -4,6 +4,7 @@
 // moves the index's end or instance, which makes the copy stale and the
 // next call takes a fresh one. The walk is by value ("the next id above
 // this one"), so entries written or deleted meanwhile never derail it.
+#include "libplatter/cboundary.h"
 #include "libplatter/titledb/dblock.h"
 #include "libplatter/titledb/entrywalk.h"
 #include "libplatter/titledb/storestate.h"
@@ -81,18 +82,22 @@ extern "C" {
 
 int db_first_entry(uint32_t *winId)
 {
-    if (!winId)
-        return PLATTER_FAIL;
-    DatabaseHold hold;
-    return hold.held() && nextEntryId(true, 0, winId) ? PLATTER_OK : PLATTER_FAIL;
+    return guardedCall<int>("db_first_entry", PLATTER_FAIL, [&]() -> int {
+        if (!winId)
+            return PLATTER_FAIL;
+        DatabaseHold hold;
+        return hold.held() && nextEntryId(true, 0, winId) ? PLATTER_OK : PLATTER_FAIL;
+    });
 }
 
 int db_next_entry(uint32_t after, uint32_t *winId)
 {
-    if (!winId)
-        return PLATTER_FAIL;
-    DatabaseHold hold;
-    return hold.held() && nextEntryId(false, after, winId) ? PLATTER_OK : PLATTER_FAIL;
+    return guardedCall<int>("db_next_entry", PLATTER_FAIL, [&]() -> int {
+        if (!winId)
+            return PLATTER_FAIL;
+        DatabaseHold hold;
+        return hold.held() && nextEntryId(false, after, winId) ? PLATTER_OK : PLATTER_FAIL;
+    });
 }
 
 } // extern "C"
