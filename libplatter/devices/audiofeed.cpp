@@ -4,6 +4,7 @@
 // the drive's position; a seek, a pause or another process's command
 // shows up as a new state and the queue starts over from there.
 #include "libplatter/devices/audiofeed.h"
+#include "libplatter/devices/discreader.h"
 #include "libplatter/devices/playclock.h"
 #include "libplatter/diag.h"
 
@@ -22,70 +23,6 @@ const int kBufferCount = 4;
 const int kFramesPerBuffer = 10;          // 133 ms of sound each
 const int kDriftFrames = kFramesPerSecond / 2; // more than this off the clock: start over
 const DWORD kWakeMs = 50;
-
-// The data files of one disc, opened on first use.
-class DiscReader {
-public:
-    ~DiscReader() { closeAll(); }
-    void use(const std::shared_ptr<const DiscImage> &image, const std::string &folder)
-    {
-        if (image == image_)
-            return;
-        closeAll();
-        image_ = image;
-        folder_ = folder;
-        if (image_)
-            files_.assign(image_->files.size(), INVALID_HANDLE_VALUE);
-    }
-    // Fills `count` frames of sound from `frame` on; silence where the disc has none.
-    void read(int frame, int count, unsigned char *out)
-    {
-        for (int i = 0; i < count; ++i, out += kAudioFrameBytes) {
-            memset(out, 0, kAudioFrameBytes);
-            if (!image_)
-                continue;
-            AudioSource source = audioSourceAt(*image_, frame + i);
-            HANDLE file = source.file >= 0 ? fileFor(source.file) : INVALID_HANDLE_VALUE;
-            if (file == INVALID_HANDLE_VALUE)
-                continue;
-            LARGE_INTEGER at;
-            at.QuadPart = (LONGLONG)source.offset;
-            DWORD got = 0;
-            if (!SetFilePointerEx(file, at, nullptr, FILE_BEGIN) || !ReadFile(file, out, kAudioFrameBytes, &got, nullptr))
-                continue;
-            if (source.byteSwapped)
-                for (DWORD b = 0; b + 1 < got; b += 2) {
-                    unsigned char t = out[b];
-                    out[b] = out[b + 1];
-                    out[b + 1] = t;
-                }
-        }
-    }
-
-private:
-    HANDLE fileFor(int index)
-    {
-        if ((size_t)index >= files_.size())
-            return INVALID_HANDLE_VALUE;
-        if (files_[index] == INVALID_HANDLE_VALUE) {
-            std::string path = folder_ + "\\" + image_->files[index].name;
-            files_[index] = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                        nullptr, OPEN_EXISTING, 0, nullptr);
-        }
-        return files_[index];
-    }
-    void closeAll()
-    {
-        for (HANDLE file : files_)
-            if (file != INVALID_HANDLE_VALUE)
-                CloseHandle(file);
-        files_.clear();
-    }
-
-    std::shared_ptr<const DiscImage> image_;
-    std::string folder_;
-    std::vector<HANDLE> files_;
-};
 
 // One open wave device with its buffers.
 class WaveStream {
@@ -152,13 +89,13 @@ public:
             return nextFrame_;
         return startFrame_ + (int)(time.u.cb / kAudioFrameBytes);
     }
-    void refill(DiscReader &reader)
+    void refill(DiscReader &reader, uint64_t nowMs)
     {
         for (int i = 0; i < kBufferCount && nextFrame_ < endFrame_; ++i) {
             if (headers_[i].dwFlags & WHDR_INQUEUE)
                 continue;
             int count = endFrame_ - nextFrame_ < kFramesPerBuffer ? endFrame_ - nextFrame_ : kFramesPerBuffer;
-            reader.read(nextFrame_, count, data_[i].data());
+            reader.read(nextFrame_, count, data_[i].data(), nowMs);
             headers_[i].dwBufferLength = (DWORD)(count * kAudioFrameBytes);
             if (waveOutWrite(device_, &headers_[i], sizeof headers_[i]) != MMSYSERR_NOERROR)
                 return;
@@ -268,7 +205,7 @@ void AudioFeed::run()
         int position = timelinePosition(record.timeline, playClockNow());
         if (!stream.running() || stream.serial() != record.serial || abs(stream.playedFrame() - position) > kDriftFrames)
             stream.restart(position, record.timeline.endFrame, record.serial);
-        stream.refill(reader);
+        stream.refill(reader, GetTickCount64());
     }
     stream.close();
     if (speaking)

@@ -44,6 +44,21 @@ uint64_t fileStamp(const std::string &path)
     return hash | 1;
 }
 
+// Stamp of a folder: changes when an entry is made, removed or renamed in it.
+uint64_t folderStampOf(std::string path)
+{
+    while (path.size() > 3 && (path.back() == '\\' || path.back() == '/'))
+        path.pop_back();
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) ||
+        !(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        return 0;
+    uint64_t hash = kFnvOffset;
+    mix(&hash, &data.ftLastWriteTime, sizeof data.ftLastWriteTime);
+    mix(&hash, &data.ftCreationTime, sizeof data.ftCreationTime);
+    return hash | 1;
+}
+
 bool hasExtension(const std::string &name, const char *extension)
 {
     size_t n = strlen(extension);
@@ -126,6 +141,7 @@ std::string ImageFolder::pathOf(const std::string &name) const
 
 bool ImageFolder::findDescription(std::string *name, bool *isCue) const
 {
+    ++searches_;
     std::vector<std::string> cues, tocs;
     WIN32_FIND_DATAA found;
     HANDLE search = FindFirstFileA((root_ + "*").c_str(), &found);
@@ -162,37 +178,61 @@ uint64_t ImageFolder::dataStamp(const DiscImage &image) const
 
 const FolderDisc &ImageFolder::refresh()
 {
-    std::string name;
-    bool isCue = false;
-    if (!findDescription(&name, &isCue)) {
+    uint64_t folderStamp = folderStampOf(root_);
+    bool searched = false;
+    if (folderStamp == 0 || folderStamp != folderStamp_) {
+        found_ = findDescription(&foundName_, &foundIsCue_);
+        folderStamp_ = folderStamp;
+        searched = true;
+    }
+    if (!found_) {
         disc_ = FolderDisc();
         descriptionStamp_ = 0;
         return disc_;
     }
+    const std::string name = foundName_;
     uint64_t stamp = fileStamp(pathOf(name));
     if (stamp == 0) { // gone between the search and now
+        folderStamp_ = 0;
         disc_ = FolderDisc();
         descriptionStamp_ = 0;
         return disc_;
     }
-    if (disc_.valid && name == disc_.description && stamp == descriptionStamp_ && dataStamp(*disc_.image) == dataStamp_)
-        return disc_;
-    load(name, isCue, stamp);
+    if (disc_.described && name == disc_.description && stamp == descriptionStamp_) {
+        if (disc_.valid && dataStamp(*disc_.image) == dataStamp_)
+            return disc_;
+        if (!disc_.valid && !searched && probedFilesStamp() == probedStamp_)
+            return disc_;
+    }
+    load(name, foundIsCue_, stamp);
     return disc_;
+}
+
+uint64_t ImageFolder::probedFilesStamp() const
+{
+    uint64_t hash = kFnvOffset;
+    for (const std::string &path : probed_) {
+        uint64_t stamp = fileStamp(path);
+        mix(&hash, &stamp, sizeof stamp);
+    }
+    return hash;
 }
 
 void ImageFolder::load(const std::string &name, bool isCue, uint64_t descriptionStamp)
 {
+    ++loads_;
     FolderDisc disc;
     disc.described = true;
     disc.description = name;
     descriptionStamp_ = descriptionStamp;
     std::string text;
     auto image = std::make_shared<DiscImage>();
+    probed_.clear();
     if (!readSmallFile(pathOf(name), kMaxSheetBytes, &text)) {
         disc.problem = "cannot be read, or is too large for a description";
     } else if (isCue) {
         FileProbe probe = [this](const std::string &file, ImageFileKind kind) {
+            probed_.push_back(pathOf(file));
             return probeDataFile(pathOf(file), kind);
         };
         disc.valid = parseCueSheet(text, probe, image.get(), &disc.problem);
@@ -207,6 +247,7 @@ void ImageFolder::load(const std::string &name, bool isCue, uint64_t description
         disc.image = image;
     } else {
         dataStamp_ = 0;
+        probedStamp_ = probedFilesStamp();
         disc.stamp = descriptionStamp;
     }
     disc_ = disc;

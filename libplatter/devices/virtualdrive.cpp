@@ -1,6 +1,6 @@
 // virtualdrive.cpp - the virtual backend's device calls. Every call looks
-// at the folder again (a disc may have come or gone), then works on the
-// shared record under its lock.
+// at the folder again (a disc may have come or gone; cheap while nothing
+// changed), then works on the shared record under its lock.
 #include "libplatter/devices/virtualdrive.h"
 #include "libplatter/devices/audiofeed.h"
 #include "libplatter/devices/playclock.h"
