@@ -29,7 +29,7 @@ MainState &state()
     return instance;
 }
 
-const int kColumnWidths[ColumnCount] = {80, 170, 210, 50, 70, 70};
+const int kColumnWidths[ColumnCount] = {80, 170, 210, 50, 80, 72};
 const UINT kBoxError = MB_OK | MB_ICONERROR;
 const UINT kBoxInfo = MB_OK | MB_ICONINFORMATION;
 

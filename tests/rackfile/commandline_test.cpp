@@ -5,6 +5,8 @@
 #include "rackfile/transfer.h"
 #include "tests/rackfile/rackfixture.h"
 
+#include <algorithm>
+#include <cstdio>
 #include <fstream>
 
 using namespace racktest;
@@ -87,6 +89,34 @@ TEST_F(RackCommandLine, ExportOfTheSelectedAndOfEntriesWithoutDisc)
     ASSERT_EQ(1u, all.size());
     EXPECT_EQ(discs.begin()->first, all.begin()->first) << "only the selected disc went out";
     EXPECT_TRUE(afterCddbTrip(discs.begin()->second) == all.begin()->second);
+}
+
+TEST_F(RackCommandLine, DiscsOfOneCddbIdAreNotExportedOverEachOther)
+{
+    // The same whole seconds, other frames: one CDDB id, two disc ids.
+    EntryData a;
+    a.artist = "First of the pair";
+    a.resizeTracks(3);
+    a.startFrames = {150, 20000, 40000, 60000};
+    EntryData b = a;
+    b.artist = "Second of the pair";
+    b.startFrames = {150, 20001, 40001, 60000};
+    ASSERT_EQ(cddbIdOf(a), cddbIdOf(b));
+    ASSERT_NE(discIdOf(a), discIdOf(b));
+    ASSERT_TRUE(writeEntry(discIdOf(a), a));
+    ASSERT_TRUE(writeEntry(discIdOf(b), b));
+    EXPECT_EQ(ExitExportFailed, runRackfile("/export tree /log rack.log"));
+    uint32_t later = std::max(discIdOf(a), discIdOf(b));
+    EXPECT_NE(std::string::npos, log().find("1 entries written, 0 skipped, 1 failed.\r\n" + idText(later) +
+                                            ": another entry has the same CDDB id " + idText(cddbIdOf(a))))
+        << log();
+    std::string file = harness::readFile(folder_ + "\\tree\\misc\\" + [&] {
+        char name[16];
+        snprintf(name, sizeof name, "%08x", (unsigned)cddbIdOf(a));
+        return std::string(name);
+    }());
+    EXPECT_NE(std::string::npos, file.find(discIdOf(a) < discIdOf(b) ? "First of the pair" : "Second of the pair"))
+        << "the first one stays in the tree";
 }
 
 TEST_F(RackCommandLine, ImportOfACdPlayerFile)

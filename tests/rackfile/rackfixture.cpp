@@ -2,6 +2,7 @@
 #include "tests/rackfile/rackfixture.h"
 
 #include <fstream>
+#include <set>
 
 namespace racktest {
 
@@ -17,7 +18,7 @@ EntryData sampleDisc(int seed)
         e.discText = "Notes on disc " + std::to_string(seed) + "\r\nsecond line";
     int tracks = 1 + seed % 12;
     e.resizeTracks(tracks);
-    int32_t at = 150 + seed % 60;
+    int32_t at = 150 + seed % 60 + 75 * (seed / 60 % 40);
     for (int t = 0; t <= tracks; ++t) {
         e.startFrames.push_back(at);
         at += 75 * (120 + (seed * 7 + t * 13) % 300) + (t * 11 + seed) % 75;
@@ -35,7 +36,10 @@ EntryData sampleDisc(int seed)
     return e;
 }
 
-uint32_t discIdOf(const EntryData &e)
+namespace {
+
+// Both ids of the disc, as the library computes them.
+void idsOf(const EntryData &e, uint32_t *winId, uint32_t *cddbId)
 {
     cddb_handle_t h = cddb_init("test", "1", "test");
     cddb_set_num_tracks(h, e.trackCount);
@@ -43,10 +47,26 @@ uint32_t discIdOf(const EntryData &e)
         int32_t f = e.startFrames[(size_t)n - 1];
         cddb_set_track_time(h, n, f / 4500, f / 75 % 60, f % 75);
     }
-    uint32_t id = 0;
-    EXPECT_EQ(1, cddb_get_win_id(h, &id));
+    *winId = 0;
+    EXPECT_EQ(1, cddb_get_win_id(h, winId));
+    *cddbId = cddb_get_id(h);
     cddb_cleanup(h);
-    return id;
+}
+
+} // namespace
+
+uint32_t discIdOf(const EntryData &e)
+{
+    uint32_t winId, cddbId;
+    idsOf(e, &winId, &cddbId);
+    return winId;
+}
+
+uint32_t cddbIdOf(const EntryData &e)
+{
+    uint32_t winId, cddbId;
+    idsOf(e, &winId, &cddbId);
+    return cddbId;
 }
 
 EntryData afterCddbTrip(const EntryData &entry)
@@ -96,10 +116,16 @@ void RackFixture::useNewFolder()
 std::map<uint32_t, EntryData> RackFixture::putDiscs(int count, int firstSeed)
 {
     std::map<uint32_t, EntryData> discs;
+    std::set<uint32_t> cddbIds; // one tree file per CDDB id: no two discs may share one
     for (int seed = firstSeed; (int)discs.size() < count; ++seed) {
+        if (seed > firstSeed + 10 * count) {
+            ADD_FAILURE() << "the sample discs repeat before " << count;
+            break;
+        }
         EntryData e = sampleDisc(seed);
-        uint32_t id = discIdOf(e);
-        if (discs.count(id))
+        uint32_t id, cddbId;
+        idsOf(e, &id, &cddbId);
+        if (discs.count(id) || !cddbIds.insert(cddbId).second)
             continue;
         EXPECT_TRUE(writeEntry(id, e)) << seed;
         discs[id] = e;

@@ -21,6 +21,8 @@ namespace racktest {
 EntryData sampleDisc(int seed);
 // The disc's Windows CD Player id, as the library computes it.
 uint32_t discIdOf(const EntryData &entry);
+// The disc's CDDB id, which names its file in a CDDB tree.
+uint32_t cddbIdOf(const EntryData &entry);
 // The entry as a CDDB tree gives it back: marked as from CDDB, not
 // submitted, empty texts absent, the lead-out to the second.
 EntryData afterCddbTrip(const EntryData &entry);
@@ -32,7 +34,7 @@ protected:
 
     // Moves to a new scratch folder and so to a new, empty database.
     void useNewFolder();
-    // Stores `count` sample discs; returns them by disc id.
+    // Stores `count` sample discs of distinct disc and CDDB ids; returns them by disc id.
     std::map<uint32_t, EntryData> putDiscs(int count, int firstSeed = 1);
     // Every entry of the database by disc id.
     std::map<uint32_t, EntryData> allEntries();
