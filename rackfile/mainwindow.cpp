@@ -142,6 +142,15 @@ void OnSize(HWND window, int width, int height)
                width - 3 * margin - barWidth, statusHeight, TRUE);
 }
 
+// Small enough for a small screen, large enough for the buttons' column.
+void OnGetMinMaxInfo(HWND window, MINMAXINFO *info)
+{
+    RECT size = {0, 0, 300, 200};
+    MapDialogRect(window, &size);
+    info->ptMinTrackSize.x = size.right;
+    info->ptMinTrackSize.y = size.bottom;
+}
+
 void OnGetDispInfo(NMLVDISPINFOA *info)
 {
     if (!(info->item.mask & LVIF_TEXT) || !info->item.pszText || info->item.cchTextMax <= 0)
@@ -164,6 +173,9 @@ void onSearchChanged(HWND window)
 
 void onEditEntry(HWND window)
 {
+    // A double-click while a task holds the database would wait for it.
+    if (taskRunning())
+        return;
     HWND list = listOf(window);
     int at = ListView_GetNextItem(list, -1, LVNI_FOCUSED | LVNI_SELECTED);
     if (at < 0)
@@ -194,6 +206,8 @@ void onEditEntry(HWND window)
 
 void onDeleteEntries(HWND window)
 {
+    if (taskRunning())
+        return;
     std::vector<uint32_t> ids = selectedIds(window);
     if (ids.empty())
         return;
@@ -291,7 +305,7 @@ LRESULT OnNotify(HWND window, NMHDR *header)
         break;
     case NM_DBLCLK: onEditEntry(window); break;
     case LVN_KEYDOWN:
-        if (((NMLVKEYDOWN *)header)->wVKey == VK_DELETE && !taskRunning())
+        if (((NMLVKEYDOWN *)header)->wVKey == VK_DELETE)
             onDeleteEntries(window);
         break;
     default: break;
@@ -383,6 +397,7 @@ INT_PTR CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     switch (message) {
     case WM_INITDIALOG: return OnInitDialog(window);
     case WM_SIZE: OnSize(window, LOWORD(lParam), HIWORD(lParam)); return TRUE;
+    case WM_GETMINMAXINFO: OnGetMinMaxInfo(window, (MINMAXINFO *)lParam); return TRUE;
     case WM_COMMAND: OnCommand(window, LOWORD(wParam), HIWORD(wParam)); return TRUE;
     case WM_NOTIFY: SetWindowLongPtrA(window, DWLP_MSGRESULT, OnNotify(window, (NMHDR *)lParam)); return TRUE;
     case WM_RACKFILE_PROGRESS: OnProgress(window, (int)wParam, (int)lParam); return TRUE;
