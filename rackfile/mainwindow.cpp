@@ -192,8 +192,26 @@ void onEditEntry(HWND window)
         showRows(window);
         return;
     }
+    EntryData original = edit.entry;
     if (runModalDialog(window, IDD_RACKFILE_ENTRY, entryEditorProc, (LPARAM)&edit) != IDOK)
         return;
+    // The player (or another Rackfile) may have written the entry while the
+    // editor was open; its change is not overwritten unasked.
+    EntryData now;
+    bool present = readEntry(edit.winId, &now);
+    if ((!present || now != original) &&
+        showMessage(window, "This entry was changed by another program while you edited it.\r\n"
+                            "Replace it with your changes?",
+                    kRackfileCaption, MB_YESNO | MB_ICONQUESTION) != IDYES) {
+        if (present) {
+            EntryRow theirs = rowOf(edit.winId, now);
+            updateRow(state().list, edit.winId, &theirs);
+        } else {
+            updateRow(state().list, edit.winId, nullptr);
+        }
+        showRows(window);
+        return;
+    }
     if (!writeEntry(edit.winId, edit.entry)) {
         showMessage(window, "Unable to write entry to the title database.", kRackfileCaption, kBoxError);
         return;

@@ -2,6 +2,7 @@
 // back from the list view, its orders and the search, the entry editor
 // writing through the library, delete, the long tasks on the worker, and a
 // writer process changing the database beside the window.
+#include "rackfile/aboutbox.h"
 #include "rackfile/commandline.h"
 #include "rackfile/entryeditor.h"
 #include "rackfile/mainwindow.h"
@@ -286,6 +287,55 @@ TEST_F(RackWindow, EditorWritesThroughTheLibrary)
     }
 }
 
+TEST_F(RackWindow, AnEntryChangedElsewhereDuringAnEditIsReplacedOnlyWhenAsked)
+{
+    struct Case {
+        const char *what;
+        const char *writerSteps; // what the other process does while the editor is open
+        int answer;
+        bool mine;               // the editor's text is stored
+        bool present;
+    };
+    const Case cases[] = {
+        {"rewritten, keep theirs", "write 300 1 theirs", IDNO, false, true},
+        {"rewritten, replace", "write 300 1 theirs", IDYES, true, true},
+        {"deleted, keep deleted", "delete 300", IDNO, false, false},
+        {"unchanged", "expect 300 1 start", IDYES, true, true},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        useNewFolder();
+        ASSERT_EQ(0, runWriter("write 300 1 start"));
+        if (window_)
+            DestroyWindow(window_);
+        open();
+        harness::MessageBoxRecorder boxes(c.answer);
+        driveDialogs(IDD_RACKFILE_ENTRY, entryEditorProc, [&](HWND dialog) {
+            SetDlgItemTextA(dialog, IDC_RF_ENTRY_ARTIST, "Mine");
+            EXPECT_EQ(0, runWriter(c.writerSteps));
+            pressIn(dialog, IDOK);
+        });
+        select({0});
+        press(IDC_RF_EDIT);
+        bool changed = std::string(c.writerSteps).find("expect") != 0;
+        ASSERT_EQ(changed ? 1u : 0u, boxes.count());
+        if (changed) {
+            EXPECT_EQ("This entry was changed by another program while you edited it.\r\n"
+                      "Replace it with your changes?",
+                      boxes.boxes()[0].text);
+            EXPECT_EQ((UINT)(MB_YESNO | MB_ICONQUESTION), boxes.boxes()[0].flags);
+        }
+        EntryData back;
+        ASSERT_EQ(c.present, readEntry(300, &back));
+        if (c.present)
+            EXPECT_EQ(c.mine, back.artist == EntryText("Mine")) << textOr(back.artist);
+        std::vector<Row> shown = rows();
+        ASSERT_EQ(c.present ? 1u : 0u, shown.size()) << "the list shows what is stored";
+        if (c.present)
+            EXPECT_EQ(textOr(back.artist), shown[0][ColumnArtist]);
+    }
+}
+
 TEST_F(RackWindow, DeleteAsksFirst)
 {
     struct Case {
@@ -368,6 +418,23 @@ TEST_F(RackWindow, LongTasksReportWhenTheyEnd)
     EXPECT_NE(std::string::npos, boxes.boxes().back().text.find(": 39 entries taken, 0 skipped, 0 failed."))
         << boxes.boxes().back().text;
     EXPECT_EQ(39u, rows().size()) << "the list is read again";
+}
+
+TEST_F(RackWindow, AboutBoxTellsVersionAndUsage)
+{
+    open();
+    std::string version, usage;
+    driveDialogs(IDD_RACKFILE_ABOUT, aboutBoxProc, [&](HWND dialog) {
+        char text[2048];
+        GetDlgItemTextA(dialog, IDC_RF_ABOUT_VERSION, text, sizeof text);
+        version = text;
+        GetDlgItemTextA(dialog, IDC_RF_ABOUT_USAGE, text, sizeof text);
+        usage = text;
+        pressIn(dialog, IDOK);
+    });
+    press(IDC_RF_ABOUT);
+    EXPECT_EQ("Rackfile v3.00", version);
+    EXPECT_EQ(std::string(kRackfileHelp) + "\r\n\r\n" + kRackfileUsage, usage);
 }
 
 TEST_F(RackWindow, AWriterProcessAndTheWindowSeeEachOthersChanges)
