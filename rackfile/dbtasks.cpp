@@ -1,6 +1,7 @@
 // dbtasks.cpp - the database work behind Rackfile's commands.
 #include "rackfile/dbtasks.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -126,8 +127,10 @@ CheckReport checkDatabase()
     report.result = db_check(&report.counts, ids, kMaxDamagedListed);
     int32_t listed = report.counts.damagedEntries < kMaxDamagedListed ? report.counts.damagedEntries
                                                                        : kMaxDamagedListed;
-    if (report.result > 0 && listed > 0)
+    if (report.result > 0 && listed > 0) {
         report.damagedIds.assign(ids, ids + listed);
+        std::sort(report.damagedIds.begin(), report.damagedIds.end());
+    }
     return report;
 }
 
