@@ -15,12 +15,14 @@
 #   4. a silent uninstall leaves nothing but the title database, which
 #      still reads back;
 #   5. an install into the default folder and a silent uninstall with
-#      /DELETEDB leave nothing at all.
+#      /DELETEDB leave nothing at all;
+#   6. the uninstaller's wizard asks before it deletes the database, and
+#      the answer Yes deletes it.
 #
-#   installer_test.sh SETUP STAGE PLAYERWATCH DBWRITER HAS_RACKFILE PREFIX
+#   installer_test.sh SETUP STAGE PLAYERWATCH DBWRITER WIZARD HAS_RACKFILE PREFIX
 # Exit status 0 when every check held.
 set -u
-setup="$1" stage="$2" playerwatch="$3" dbwriter="$4" has_rackfile="$5" prefix="$6"
+setup="$1" stage="$2" playerwatch="$3" dbwriter="$4" wizard="$5" has_rackfile="$6" prefix="$7"
 root="$(cd "$(dirname "$0")/../.." && pwd)"
 
 export WINEPREFIX="$prefix" WINEDEBUG=-all
@@ -235,6 +237,21 @@ run_uninstaller "$default_win" "$default_unix" /DELETEDB
 [ ! -e "$default_unix" ] || fail "the folder remains after /DELETEDB: [$(ls -A "$default_unix" | tr '\n' ' ')]"
 check_nothing_registered "uninstall with /DELETEDB"
 [ -f "$custom_unix/Spindle2.tdb" ] || fail "another folder's database was deleted"
+
+step "the uninstaller's wizard asks about the database; Yes deletes it"
+run_setup "install for the wizard"
+wine_run "$dbwriter" "$default_win" write 1 2 asked || fail "the titles could not be written"
+timeout 150 wine "$wizard" "\"$default_win\\Uninstall.exe\"" 'click:&Uninstall' \
+  'see:Do you want to delete the title database as well?' 'click:&Yes' 'click:&Close' </dev/null
+status=$?
+if [ $status -ne 0 ]; then
+  fail "the uninstall wizard did not go as a user would see it (wizard code $status)"
+  timeout 60 wineserver -k   # the wizard waits on a page nobody will press
+fi
+wait_prefix
+[ ! -e "$default_unix" ] || fail "the folder remains after the answer Yes: [$(ls -A "$default_unix" | tr '\n' ' ')]"
+check_nothing_registered "uninstall wizard"
+
 stray="$(find "$prefix/drive_c" \( -iname '*spindle2*' -o -iname 'rackfile*' -o -iname 'platter.dll' \) \
           ! -path "$custom_unix/Spindle2.tdb" 2>/dev/null)"
 [ -z "$stray" ] || fail "left behind: $stray"
