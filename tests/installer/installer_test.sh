@@ -11,7 +11,7 @@
 #      missing one; a second upgrade without /STARTUP keeps the shortcut;
 #   3. the installed player, started as its shortcut would, runs from the
 #      folder MainDirectory names, refuses a setup run beside it and closes
-#      with code 0;
+#      with code 0; the installed Rackfile checks the database found there;
 #   4. a silent uninstall leaves nothing but the title database, which
 #      still reads back;
 #   5. an install into the default folder and a silent uninstall with
@@ -218,6 +218,17 @@ wait_prefix
 
 step "titles in the database, then a silent uninstall that keeps it"
 wine_run "$dbwriter" "$custom_win" write 1 3 kept || fail "the titles could not be written"
+if [ "$has_rackfile" = 1 ]; then
+  # The installed Rackfile, started elsewhere, finds the database through
+  # MainDirectory and reads it with the installed library.
+  rm -f "$prefix/drive_c/windows/temp/rackfile-check.log"
+  (cd "$prefix/drive_c/windows" && wine_run "$custom_win\\Rackfile.exe" /check /log 'C:\windows\temp\rackfile-check.log')
+  status=$?
+  [ $status -eq 0 ] || fail "the installed Rackfile's /check ended with code $status"
+  grep -q " 3 entries, 0 damaged records" "$prefix/drive_c/windows/temp/rackfile-check.log" 2>/dev/null ||
+    fail "the installed Rackfile did not read the installation's database: $(cat "$prefix/drive_c/windows/temp/rackfile-check.log" 2>/dev/null)"
+  rm -f "$prefix/drive_c/windows/temp/rackfile-check.log"
+fi
 run_uninstaller "$custom_win" "$custom_unix"
 left="$(ls -1A "$custom_unix" 2>/dev/null)"
 [ "$left" = Spindle2.tdb ] || fail "the installation folder holds [$(echo $left)], expected only Spindle2.tdb"
