@@ -33,10 +33,17 @@ export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 die() { echo "FAIL: $*"; finish; }
+# A passing run leaves no prefix behind (it takes some 700 MB); a failing
+# one keeps it for a look.
 finish() {
   timeout 60 wineserver -k >/dev/null 2>&1
-  if [ "$failures" -eq 0 ] && [ "${1:-}" = pass ]; then echo "PASS: the installer's life cycle"; exit 0; fi
-  echo "$failures check(s) failed"; exit 1
+  if [ "$failures" -eq 0 ] && [ "${1:-}" = pass ]; then
+    rm -rf "$prefix" "$prefix-drive-d"
+    echo "PASS: the installer's life cycle"
+    exit 0
+  fi
+  echo "$failures check(s) failed; the prefix stays in $prefix"
+  exit 1
 }
 step() { echo "--- $*"; }
 
@@ -166,6 +173,8 @@ run_uninstaller() {
 }
 
 step "a scratch prefix with an empty CD-ROM drive D: (no disc, so no lookup)"
+# A server left from an interrupted run would outlive its prefix's files.
+[ -d "$prefix" ] && timeout 60 wineserver -k >/dev/null 2>&1
 rm -rf "$prefix"
 "$root/scripts/prefix" "$prefix" "d=$prefix-drive-d" || die "the prefix could not be made"
 
