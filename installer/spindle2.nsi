@@ -133,6 +133,58 @@ FunctionEnd
 !insertmacro WaitForPlayerToClose ""
 !insertmacro WaitForPlayerToClose "un."
 
+; An upgrade into another folder than the earlier installation's: the title
+; database moves along (the player opens it in its own folder, so left
+; behind it would look lost), and the earlier program files go. A database
+; already in the new folder wins; the earlier one then stays where it is.
+Function MoveEarlierInstallation
+  ClearErrors
+  ReadRegStr $1 HKLM "${OPTIONS_KEY}" "MainDirectory"
+  ${If} ${Errors}
+  ${OrIf} $1 == ""
+  ${OrIf} $1 == $INSTDIR
+    Return
+  ${EndIf}
+  ; The same folder under another spelling (a trailing backslash, a short
+  ; name): a file made in the one shows in the other.
+  FileOpen $2 "$INSTDIR\setup-same-folder.tmp" w
+  FileClose $2
+  ${If} ${FileExists} "$1\setup-same-folder.tmp"
+    Delete "$INSTDIR\setup-same-folder.tmp"
+    Return
+  ${EndIf}
+  Delete "$INSTDIR\setup-same-folder.tmp"
+  ${If} ${FileExists} "$1\${DATABASE}"
+    ${If} ${FileExists} "$INSTDIR\${DATABASE}"
+      DetailPrint "The title database in $1 stays there: $INSTDIR holds one already."
+    ${Else}
+      ClearErrors
+      Rename "$1\${DATABASE}" "$INSTDIR\${DATABASE}"
+      ${If} ${Errors}
+        ClearErrors
+        CopyFiles /SILENT "$1\${DATABASE}" "$INSTDIR"
+        ${If} ${Errors}
+        ${OrIfNot} ${FileExists} "$INSTDIR\${DATABASE}"
+          DetailPrint "The title database could not be moved from $1; it stays there."
+        ${Else}
+          Delete "$1\${DATABASE}"
+          DetailPrint "The title database was copied from $1."
+        ${EndIf}
+      ${Else}
+        DetailPrint "The title database was moved from $1."
+      ${EndIf}
+    ${EndIf}
+  ${EndIf}
+  Delete "$1\spindle2.exe"
+  Delete "$1\platter.dll"
+  Delete "$1\Spindle2.hlp"
+  Delete "$1\Rackfile.exe"
+  Delete "$1\diagnostics.log"
+  Delete "$1\${DATABASE}.new"
+  Delete "$1\${UNINSTALLER}"
+  RMDir "$1"
+FunctionEnd
+
 ; --- Installation ------------------------------------------------------------
 
 Section "${PRODUCT} (required)" SecProgram
@@ -145,6 +197,7 @@ Section "${PRODUCT} (required)" SecProgram
   File "${STAGE}\Rackfile.exe"
 !endif
   WriteUninstaller "$INSTDIR\${UNINSTALLER}"
+  Call MoveEarlierInstallation
 
   ; The player reads its folder from MainDirectory at every start: it
   ; always names the folder just installed. The options themselves are the

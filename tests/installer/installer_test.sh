@@ -12,8 +12,10 @@
 #   3. the installed player, started as its shortcut would, runs from the
 #      folder MainDirectory names, refuses a setup run beside it and closes
 #      with code 0; the installed Rackfile checks the database found there;
-#   4. a silent uninstall leaves nothing but the title database, which
-#      still reads back;
+#   4. an upgrade into another folder takes the title database along and
+#      removes the earlier folder (one into the same folder, spelt
+#      otherwise, keeps everything); a silent uninstall leaves nothing but
+#      the title database, which still reads back;
 #   5. an install into the default folder and a silent uninstall with
 #      /DELETEDB leave nothing at all;
 #   6. the uninstaller's wizard asks before it deletes the database, and
@@ -58,6 +60,8 @@ uninst_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Spindle2'
 menu="$prefix/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs"
 custom_win='C:\Apps\SpindleTwo'
 custom_unix="$prefix/drive_c/Apps/SpindleTwo"
+moved_win='C:\Apps\SpindleMoved'
+moved_unix="$prefix/drive_c/Apps/SpindleMoved"
 default_win='C:\Program Files\Spindle2'
 default_unix="$prefix/drive_c/Program Files/Spindle2"
 
@@ -86,6 +90,18 @@ expect_program_registry() {
   fi
 }
 
+# These lines (KEY|NAME|TYPE|DATA) are among the program's values; once the
+# player has run, the Options key holds all its options too. (Wine's reg
+# prints leftover bytes for an empty REG_SZ, so those are not compared.)
+expect_program_values() {
+  local label="$1"; shift
+  local actual line
+  actual="$(registry_of "$program_key")"
+  for line in "$@"; do
+    grep -qxF "$line" <<<"$actual" || fail "$label: no registry value $line"
+  done
+}
+
 installed_files() {
   local files=(spindle2.exe platter.dll Spindle2.hlp)
   [ "$has_rackfile" = 1 ] && files+=(Rackfile.exe)
@@ -96,7 +112,8 @@ installed_files() {
 # program file the same bytes as the staged one.
 check_files() {
   local dir="$1" name listing expected
-  expected="$( (installed_files; echo Uninstall.exe) | sort)"
+  shift
+  expected="$( (installed_files; echo Uninstall.exe; printf '%s\n' "$@") | sed '/^$/d' | sort)"
   listing="$(ls -1 "$dir" 2>/dev/null | sort)"
   [ "$listing" = "$expected" ] || fail "$dir holds [$(echo $listing)], expected [$(echo $expected)]"
   while read -r name; do
@@ -225,24 +242,38 @@ status=$?
 wait_prefix
 [ -f "$custom_unix/diagnostics.log" ] || fail "the player left no log in its folder"
 
-step "titles in the database, then a silent uninstall that keeps it"
+step "titles in the database, then an upgrade into another folder takes it along"
 wine_run "$dbwriter" "$custom_win" write 1 3 kept || fail "the titles could not be written"
+run_setup "upgrade into $moved_win" "/D=$moved_win"
+check_files "$moved_unix" Spindle2.tdb
+[ ! -e "$custom_unix" ] || fail "the earlier folder remains: [$(ls -A "$custom_unix" | tr '\n' ' ')]"
+upgraded[0]="$options_key|MainDirectory|REG_SZ|$moved_win"
+expect_program_values "upgrade into another folder" "${upgraded[@]}"
+check_shortcuts "$moved_win"
+check_shortcut "$menu/StartUp/Spindle2.lnk" "$moved_win\\spindle2.exe" "$moved_win" "$moved_win\\spindle2.exe"
+check_uninstall_entry "$moved_win"
+wine_run "$dbwriter" "$moved_win" expect 1 3 kept || fail "the moved database does not read back"
+# Upgrading in place spelt with a trailing backslash must not take the
+# folder for another one.
+run_setup "upgrade into the same folder" "/D=$moved_win\\"
+check_files "$moved_unix" Spindle2.tdb
+wine_run "$dbwriter" "$moved_win" expect 1 3 kept || fail "the database is gone after an upgrade in place"
 if [ "$has_rackfile" = 1 ]; then
   # The installed Rackfile, started elsewhere, finds the database through
   # MainDirectory and reads it with the installed library.
   rm -f "$prefix/drive_c/windows/temp/rackfile-check.log"
-  (cd "$prefix/drive_c/windows" && wine_run "$custom_win\\Rackfile.exe" /check /log 'C:\windows\temp\rackfile-check.log')
+  (cd "$prefix/drive_c/windows" && wine_run "$moved_win\\Rackfile.exe" /check /log 'C:\windows\temp\rackfile-check.log')
   status=$?
   [ $status -eq 0 ] || fail "the installed Rackfile's /check ended with code $status"
   grep -q " 3 entries, 0 damaged records" "$prefix/drive_c/windows/temp/rackfile-check.log" 2>/dev/null ||
     fail "the installed Rackfile did not read the installation's database: $(cat "$prefix/drive_c/windows/temp/rackfile-check.log" 2>/dev/null)"
   rm -f "$prefix/drive_c/windows/temp/rackfile-check.log"
 fi
-run_uninstaller "$custom_win" "$custom_unix"
-left="$(ls -1A "$custom_unix" 2>/dev/null)"
+run_uninstaller "$moved_win" "$moved_unix"
+left="$(ls -1A "$moved_unix" 2>/dev/null)"
 [ "$left" = Spindle2.tdb ] || fail "the installation folder holds [$(echo $left)], expected only Spindle2.tdb"
 check_nothing_registered "uninstall keeping the database"
-wine_run "$dbwriter" "$custom_win" expect 1 3 kept || fail "the kept database does not read back"
+wine_run "$dbwriter" "$moved_win" expect 1 3 kept || fail "the kept database does not read back"
 
 step "install into the default folder, then a silent uninstall with /DELETEDB"
 run_setup "install to the default folder"
@@ -256,7 +287,7 @@ wine_run "$dbwriter" "$default_win" write 1 2 doomed || fail "the titles could n
 run_uninstaller "$default_win" "$default_unix" /DELETEDB
 [ ! -e "$default_unix" ] || fail "the folder remains after /DELETEDB: [$(ls -A "$default_unix" | tr '\n' ' ')]"
 check_nothing_registered "uninstall with /DELETEDB"
-[ -f "$custom_unix/Spindle2.tdb" ] || fail "another folder's database was deleted"
+[ -f "$moved_unix/Spindle2.tdb" ] || fail "another folder's database was deleted"
 
 step "the uninstaller's wizard asks about the database; Yes deletes it"
 run_setup "install for the wizard"
@@ -273,7 +304,7 @@ wait_prefix
 check_nothing_registered "uninstall wizard"
 
 stray="$(find "$prefix/drive_c" \( -iname '*spindle2*' -o -iname 'rackfile*' -o -iname 'platter.dll' \) \
-          ! -path "$custom_unix/Spindle2.tdb" 2>/dev/null)"
+          ! -path "$moved_unix/Spindle2.tdb" 2>/dev/null)"
 [ -z "$stray" ] || fail "left behind: $stray"
 
 finish pass
