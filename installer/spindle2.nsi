@@ -212,6 +212,8 @@ Section "${PRODUCT} (required)" SecProgram
   CreateShortcut "$SMPROGRAMS\${PRODUCT}\${PRODUCT}.lnk" "$INSTDIR\spindle2.exe" "" "$INSTDIR\spindle2.exe" 0
 !ifdef RACKFILE
   CreateShortcut "$SMPROGRAMS\${PRODUCT}\Rackfile.lnk" "$INSTDIR\Rackfile.exe" "" "$INSTDIR\Rackfile.exe" 0
+!else
+  Delete "$SMPROGRAMS\${PRODUCT}\Rackfile.lnk"
 !endif
   CreateShortcut "$SMPROGRAMS\${PRODUCT}\Uninstall ${PRODUCT}.lnk" "$INSTDIR\${UNINSTALLER}"
 
