@@ -122,6 +122,8 @@ PLATTER_API int cd_cleanup(cd_handle_t handle);
 PLATTER_API int cd_check_if_media(cd_handle_t handle);
 /* Reads the disc's table of contents; 1 when read. */
 PLATTER_API int cd_read_data(cd_handle_t handle);
+/* 1 when the drive now holds another disc than the one cd_read_data read last (swapped without an empty moment), else 0. */
+PLATTER_API int cd_disc_changed(cd_handle_t handle);
 /* Fills the number of tracks of the disc read last; 1 on success. */
 PLATTER_API int cd_get_num_tracks(cd_handle_t handle, int *count);
 /* Fills the type of a track (1 audio, other data); 1 on success. */

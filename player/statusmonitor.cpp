@@ -123,6 +123,37 @@ void beginScan()
     scanPosition = min * 60 + sec;
 }
 
+// A disc arrived in some drive: with no current drive it becomes current and
+// plays; the displays follow.
+void afterArrival()
+{
+    if (currentDrive == 0) {
+        selectFirstDrive();
+        if (currentDrive != 0) {
+            advancePlay(AdvanceStart);
+            if (!panelVisible && options.ControlsVisibleAtStart) {
+                applyPanelZOrder();
+                showPanel();
+            }
+        }
+        refreshTrayIcon();
+        refreshTransportState();
+        refreshTrackMenus(1);
+        updateStatusText();
+        refreshModeChecks();
+    }
+    refreshDriveMenus(1);
+}
+
+// Another disc is in the drive without the drive ever having been empty
+// (an image written over the old one, a tray closed on a new disc between
+// two polls): the old disc leaves with its titles, the new one arrives.
+void discSwapped(int drive)
+{
+    discRemoved(drive);
+    discInserted(drive);
+}
+
 } // namespace
 
 void pollOtherDrives()
@@ -138,26 +169,13 @@ void pollOtherDrives()
             arrived = true;
         } else if (present != 1 && entry.mediaPresent) {
             discRemoved(drive);
+        } else if (present == 1 && cd_disc_changed(entry.device) == 1) {
+            discSwapped(drive);
+            arrived = true;
         }
-    }
-
-    if (arrived && currentDrive == 0) {
-        selectFirstDrive();
-        if (currentDrive != 0) {
-            advancePlay(AdvanceStart);
-            if (!panelVisible && options.ControlsVisibleAtStart) {
-                applyPanelZOrder();
-                showPanel();
-            }
-        }
-        refreshTrayIcon();
-        refreshTransportState();
-        refreshTrackMenus(1);
-        updateStatusText();
-        refreshModeChecks();
     }
     if (arrived)
-        refreshDriveMenus(1);
+        afterArrival();
 }
 
 void pollCurrentDrive()
@@ -168,6 +186,13 @@ void pollCurrentDrive()
         return;
     }
     cd_handle_t device = entry->device;
+    // A swapped disc is seen before its state is read: the drive stopped
+    // for the new disc, which is no end of a track of the old one.
+    if (cd_disc_changed(device) == 1) {
+        discSwapped(currentDrive);
+        afterArrival();
+        return;
+    }
     int state = cd_check_status(device);
 
     if (state == playState) {

@@ -6,6 +6,8 @@
 
 #include "libplatter/devices/disctoc.h"
 
+#include <cstdint>
+
 namespace devices {
 
 class DriveBackend {
@@ -24,6 +26,11 @@ public:
     virtual int resume(const DiscToc &toc, int track, bool singleTrack) = 0;
     virtual int stop() = 0;
     virtual bool eject() = 0;
+    // What tells the disc in the drive from another: it changes whenever a
+    // different disc (or a new version of an image) went in. The hardware
+    // drive knows of a change from its last mediaPresent; 0 may stand for
+    // no usable disc.
+    virtual uint64_t discIdentity() = 0;
 };
 
 } // namespace devices

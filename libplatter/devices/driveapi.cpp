@@ -25,6 +25,10 @@ struct DriveHandle {
     std::unique_ptr<DriveBackend> backend;
     bool tocRead = false;
     DiscToc toc;
+    // The identity of the disc the last read of the table of contents
+    // found (0: none); unknown until a read.
+    bool identityKnown = false;
+    uint64_t tocIdentity = 0;
 };
 
 std::mutex tableLock;
@@ -73,11 +77,34 @@ std::unique_ptr<DriveBackend> openBackend(char letter)
     return VirtualDrive::open(root, label);
 }
 
+// Reads the table of contents into the handle and notes which disc it
+// belongs to; true when read. The identity is taken first: a disc that
+// changes in between then reads as changed once more, never as the same.
+bool readTocNow(DriveHandle *drive)
+{
+    drive->tocIdentity = drive->backend->discIdentity();
+    drive->identityKnown = true;
+    DiscToc toc;
+    drive->tocRead = drive->backend->readToc(&toc);
+    if (drive->tocRead)
+        drive->toc = toc;
+    return drive->tocRead;
+}
+
+// Forgets the table of contents and the disc it belonged to.
+void forgetToc(DriveHandle *drive)
+{
+    drive->tocRead = false;
+    drive->toc = DiscToc();
+    drive->identityKnown = false;
+    drive->tocIdentity = 0;
+}
+
 // The table of contents for queries: the one read last, or read now.
 const DiscToc *knownToc(DriveHandle *drive)
 {
     if (!drive->tocRead)
-        drive->tocRead = drive->backend->readToc(&drive->toc);
+        readTocNow(drive);
     return drive->tocRead ? &drive->toc : nullptr;
 }
 
@@ -122,7 +149,7 @@ int cd_open(cd_handle_t handle, const char *drive, int flags)
             return PLATTER_FAIL;
         found->second->letter = letter;
         found->second->backend = std::move(backend);
-        found->second->tocRead = false;
+        forgetToc(found->second.get());
         return PLATTER_OK;
     });
 }
@@ -136,8 +163,7 @@ int cd_close(cd_handle_t handle)
             return PLATTER_FAIL;
         drive->backend.reset();
         drive->letter = 0;
-        drive->tocRead = false;
-        drive->toc = DiscToc();
+        forgetToc(drive);
         return PLATTER_OK;
     });
 }
@@ -166,14 +192,23 @@ int cd_read_data(cd_handle_t handle)
         DriveHandle *drive = openDrive(handle);
         if (!drive)
             return PLATTER_FAIL;
-        DiscToc toc;
-        if (!drive->backend->readToc(&toc)) {
-            drive->tocRead = false;
+        return readTocNow(drive) ? PLATTER_OK : PLATTER_FAIL;
+    });
+}
+
+int cd_disc_changed(cd_handle_t handle)
+{
+    return guardedCall<int>("cd_disc_changed", PLATTER_FAIL, [&]() -> int {
+        std::lock_guard<std::mutex> hold(tableLock);
+        DriveHandle *drive = openDrive(handle);
+        if (!drive || !drive->identityKnown)
             return PLATTER_FAIL;
-        }
-        drive->toc = toc;
-        drive->tocRead = true;
-        return PLATTER_OK;
+        // A disc swapped for another without the drive ever being empty between
+        // (an image written over, a tray closed on a new disc between two looks).
+        if (!drive->backend->mediaPresent())
+            return PLATTER_FAIL;
+        uint64_t now = drive->backend->discIdentity();
+        return now != 0 && now != drive->tocIdentity ? PLATTER_OK : PLATTER_FAIL;
     });
 }
 
@@ -336,7 +371,7 @@ int cd_eject(cd_handle_t handle)
         DriveHandle *drive = openDrive(handle);
         if (!drive || !drive->backend->eject())
             return PLATTER_FAIL;
-        drive->tocRead = false;
+        forgetToc(drive);
         return PLATTER_OK;
     });
 }

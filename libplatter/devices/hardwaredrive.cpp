@@ -103,13 +103,39 @@ bool HardwareDrive::control(DWORD code, void *in, DWORD inSize, void *out, DWORD
     return false;
 }
 
+bool HardwareDrive::verify()
+{
+    ULONG count = 0;
+    DWORD returned = 0;
+    if (io().control(device_, IOCTL_STORAGE_CHECK_VERIFY, nullptr, 0, &count, sizeof count, &returned)) {
+        // Drivers that keep a media change count report it here: a disc
+        // swapped between two looks shows only as a new count.
+        if (returned >= sizeof count) {
+            if (changeCountKnown_ && count != changeCount_)
+                ++generation_;
+            changeCount_ = count;
+            changeCountKnown_ = true;
+        }
+        return true;
+    }
+    // "Media changed" is said once after a new disc went in: there is a
+    // disc, and it is not the one before.
+    if (GetLastError() == ERROR_MEDIA_CHANGED) {
+        ++generation_;
+        return true;
+    }
+    return false;
+}
+
 bool HardwareDrive::mediaPresent()
 {
-    DWORD returned = 0;
-    if (io().control(device_, IOCTL_STORAGE_CHECK_VERIFY, nullptr, 0, nullptr, 0, &returned))
-        return true;
-    // "Media changed" is said once after a new disc went in: there is a disc.
-    return GetLastError() == ERROR_MEDIA_CHANGED;
+    return verify();
+}
+
+uint64_t HardwareDrive::discIdentity()
+{
+    // What the verifies so far have seen; asking the drive is mediaPresent's.
+    return generation_;
 }
 
 bool HardwareDrive::readToc(DiscToc *result)

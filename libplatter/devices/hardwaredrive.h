@@ -45,6 +45,7 @@ public:
     int resume(const DiscToc &toc, int track, bool singleTrack) override;
     int stop() override;
     bool eject() override;
+    uint64_t discIdentity() override;
 
 private:
     HardwareDrive(HANDLE device, char letter) : device_(device), letter_(letter) {}
@@ -59,6 +60,13 @@ private:
     int firstTrack_ = 1;  // the disc's first track number, which the library calls 1
     int playEnd_ = -1;    // where the last play command stops
     bool stoppedByUs_ = false; // some drives still say "paused" after a stop
+    // Media changes seen: a verify that answers "media changed", or a
+    // media change count other than the last one, counts one more.
+    uint64_t generation_ = 1;
+    bool changeCountKnown_ = false;
+    ULONG changeCount_ = 0;
+    // Asks the drive whether a disc is in and whether it changed since.
+    bool verify();
 };
 
 } // namespace devices

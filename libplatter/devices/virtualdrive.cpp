@@ -83,6 +83,16 @@ bool VirtualDrive::mediaPresent()
     return guard.record() && sync(guard.record(), playClockNow());
 }
 
+uint64_t VirtualDrive::discIdentity()
+{
+    // The image's stamp: its description and data files, their sizes and times.
+    reportProblem(folder_.refresh());
+    SharedDrive::Guard guard(shared_);
+    if (!guard.record() || !sync(guard.record(), playClockNow()))
+        return 0;
+    return guard.record()->discStamp;
+}
+
 bool VirtualDrive::readToc(DiscToc *toc)
 {
     reportProblem(folder_.refresh());

@@ -34,6 +34,7 @@ public:
     int resume(const DiscToc &toc, int track, bool singleTrack) override;
     int stop() override;
     bool eject() override;
+    uint64_t discIdentity() override;
 
 private:
     VirtualDrive(const std::string &folder, const std::string &label);

@@ -447,7 +447,7 @@ TEST_P(ForeignControl, StatusPollStopsAndWarnsOnlyForChangesWeDidNotMake)
     timer(TIMER_STATUS_POLL);
     Calls controls;
     for (const std::string &call : fake::calls())
-        if (call.rfind("cd_get", 0) != 0)
+        if (call.rfind("cd_get", 0) != 0 && call.rfind("cd_disc_changed", 0) != 0)
             controls.push_back(call);
     EXPECT_EQ(controls, c.calls) << c.what;
     EXPECT_EQ(playState, c.endState) << c.what;

@@ -44,6 +44,7 @@ struct Drive {
     Position position;
     int state = PlayStateStopped;
     bool refuseOpen = false;
+    int swaps = 0;   // discs put in by swapDisc
 };
 
 struct State {
@@ -52,6 +53,7 @@ struct State {
     std::map<std::string, int> fixed;
     std::map<std::string, Drive> drives;
     std::map<cd_handle_t, std::string> handles;   // handle -> drive name ("" until opened)
+    std::map<cd_handle_t, int> readSwaps;         // the drive's swaps when the handle last read its disc
     cd_handle_t nextHandle = 1;
     std::map<uint32_t, StoredEntry> entries;
     int32_t statTotal = 0, statReclaimable = 0;
@@ -225,6 +227,17 @@ void removeDisc(const std::string &drive)
     d.hasDisc = false;
     d.disc = Disc();
     d.state = 0;
+}
+
+void swapDisc(const std::string &drive, const Disc &disc)
+{
+    LOCKED;
+    Drive &d = state().drives[drive];
+    d.hasDisc = true;
+    d.disc = disc;
+    d.state = PlayStateStopped;
+    d.position = Position();
+    ++d.swaps;
 }
 
 void setPosition(const std::string &drive, const Position &position)
@@ -433,7 +446,18 @@ int cd_read_data(cd_handle_t h)
 {
     LOCKED;
     logCall("cd_read_data(%u)", h);
+    if (Drive *d = driveOf(h))
+        state().readSwaps[h] = d->swaps;
     RESULT_OR("cd_read_data", loadedDrive(h) ? 1 : 0);
+}
+
+int cd_disc_changed(cd_handle_t h)
+{
+    LOCKED;
+    logCall("cd_disc_changed(%u)", h);
+    Drive *d = loadedDrive(h);
+    auto read = state().readSwaps.find(h);
+    RESULT_OR("cd_disc_changed", d && read != state().readSwaps.end() && read->second != d->swaps ? 1 : 0);
 }
 
 int cd_get_num_tracks(cd_handle_t h, int *count)

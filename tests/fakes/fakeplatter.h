@@ -47,6 +47,10 @@ Disc audioDisc(const std::vector<int> &lengthsSeconds, uint32_t winId = 0x123456
 // The drive a handle was opened on gets a disc (or none).
 void insertDisc(const std::string &drive, const Disc &disc);
 void removeDisc(const std::string &drive);
+// Puts another disc into a drive without an empty moment between (an image
+// written over the old one): cd_disc_changed says 1 on every handle of the
+// drive until the handle reads the disc with cd_read_data.
+void swapDisc(const std::string &drive, const Disc &disc);
 // The position reported by cd_get_cur_time_info for a drive.
 struct Position {
     int track = 1, min = 0, sec = 0, frame = 0;

@@ -525,3 +525,55 @@ TEST_F(HardwareTest, MediaChangedMeansADiscIsIn)
 }
 
 } // namespace
+
+namespace {
+
+// A disc swapped between two looks: the drive's verify says "media
+// changed", or its media change count moves on.
+struct SwapCase {
+    const char *name;
+    std::vector<Exchange> verifies;   // what the drive answers to each cd_disc_changed
+    std::vector<int> changed;         // what cd_disc_changed says to each
+};
+
+void PrintTo(const SwapCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+Exchange verifyCount(ULONG count)
+{
+    return {IOCTL_STORAGE_CHECK_VERIFY, "", bytesOf(count), 0};
+}
+
+class HardwareSwap : public HardwareTest, public ::testing::WithParamInterface<SwapCase> {};
+
+TEST_P(HardwareSwap, MediaChangeIsAnotherDiscUntilRead)
+{
+    openWithDisc();
+    for (const Exchange &e : GetParam().verifies)
+        drive_.script.push_back(e);
+    std::vector<int> changed;
+    for (size_t i = 0; i < GetParam().verifies.size(); ++i)
+        changed.push_back(cd_disc_changed(handle_));
+    EXPECT_EQ(changed, GetParam().changed);
+    expectScriptDone();
+    // Read again, the new disc is the one the handle knows.
+    script({readToc(tocAnswer(1, 4, kDisc)), plain(IOCTL_STORAGE_CHECK_VERIFY)});
+    ASSERT_EQ(cd_read_data(handle_), PLATTER_OK);
+    EXPECT_EQ(cd_disc_changed(handle_), PLATTER_FAIL);
+    expectScriptDone();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Answers, HardwareSwap,
+    ::testing::Values(SwapCase{"SameDisc", {plain(IOCTL_STORAGE_CHECK_VERIFY), plain(IOCTL_STORAGE_CHECK_VERIFY)}, {0, 0}},
+                      SwapCase{"MediaChanged",
+                               {plain(IOCTL_STORAGE_CHECK_VERIFY), failing(IOCTL_STORAGE_CHECK_VERIFY, ERROR_MEDIA_CHANGED),
+                                plain(IOCTL_STORAGE_CHECK_VERIFY)},
+                               {0, 1, 1}},
+                      SwapCase{"ChangeCountMovesOn", {verifyCount(7), verifyCount(7), verifyCount(8)}, {0, 0, 1}},
+                      SwapCase{"EmptyDriveIsNoSwap", {failing(IOCTL_STORAGE_CHECK_VERIFY, ERROR_NOT_READY)}, {0}}),
+    [](const ::testing::TestParamInfo<SwapCase> &info) { return std::string(info.param.name); });
+
+} // namespace
