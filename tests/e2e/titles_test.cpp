@@ -1,0 +1,195 @@
+// Disc titles in the real player: taken from the Windows CD Player's
+// Cdplayer.ini in the prefix's Windows folder, kept in the title database
+// after a write moment, and those of a new disc when an image is written
+// over the one in the drive while the player runs.
+#include "e2e/playerprocess.h"
+
+#include <commctrl.h>
+#include <prsht.h>
+
+#include <fstream>
+
+namespace {
+
+const char *const optionsKey = "SOFTWARE\\Veldane Software\\Spindle2\\CurrentVersion\\Options";
+// The panel's title line and the menu command "Properties..." (res/resource.h).
+const int titleLine = 1055;
+const int propertiesCommand = 40040;
+
+std::string fullPath(const std::string &path)
+{
+    char full[MAX_PATH];
+    DWORD n = GetFullPathNameA(path.c_str(), sizeof full, full, nullptr);
+    return n && n < sizeof full ? std::string(full, n) : path;
+}
+
+std::string windowsIniPath()
+{
+    char windows[MAX_PATH] = "";
+    GetWindowsDirectoryA(windows, sizeof windows);
+    return std::string(windows) + "\\Cdplayer.ini";
+}
+
+class TitlesOfThePlayer : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        folder = harness::scratchFolder();
+        driveD = harness::scratchFolder();
+        driveE = harness::scratchFolder();
+        SetEnvironmentVariableA("PLATTER_DRIVE_FOLDER_E", driveE.c_str());
+        RegDeleteTreeA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Veldane Software");
+        // Titles on the panel: the title line instead of the status line.
+        setOption("ControlsDisplayType", 1);
+        setOption("Converted", 1);
+        DeleteFileA(windowsIniPath().c_str());
+    }
+
+    void TearDown() override
+    {
+        stopPlayer();
+        DeleteFileA(windowsIniPath().c_str());
+        RegDeleteTreeA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Veldane Software");
+        SetEnvironmentVariableA("PLATTER_DRIVE_FOLDER_D", nullptr);
+        SetEnvironmentVariableA("PLATTER_DRIVE_FOLDER_E", nullptr);
+    }
+
+    void setOption(const char *name, DWORD value)
+    {
+        HKEY key;
+        ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, optionsKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                                  nullptr),
+                  ERROR_SUCCESS);
+        RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE *>(&value), sizeof value);
+        RegCloseKey(key);
+    }
+
+    void serveD(const std::string &path) { SetEnvironmentVariableA("PLATTER_DRIVE_FOLDER_D", path.c_str()); }
+
+    HWND startPlayer()
+    {
+        player = e2e::startProgram("spindle2.exe", "", folder);
+        if (!player)
+            return nullptr;
+        HWND panel = nullptr;
+        harness::pumpUntil([&] { return (panel = e2e::findWindowOf(player, nullptr)) != nullptr; }, 20000);
+        return panel;
+    }
+
+    void stopPlayer()
+    {
+        if (!player)
+            return;
+        HWND sheet = e2e::findWindowOf(player, "Spindle2 Properties");
+        if (sheet)
+            PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+        harness::pumpUntil([&] { return e2e::findWindowOf(player, "Spindle2 Properties") == nullptr; }, 5000);
+        HWND panel = e2e::findWindowOf(player, nullptr);
+        if (panel)
+            PostMessageA(panel, WM_CLOSE, 0, 0);
+        if (WaitForSingleObject(player, 10000) != WAIT_OBJECT_0)
+            TerminateProcess(player, 1);
+        CloseHandle(player);
+        player = nullptr;
+    }
+
+    std::string waitForTitle(HWND panel, const std::string &expected, DWORD ms)
+    {
+        std::string text;
+        harness::pumpUntil(
+            [&] {
+                text = e2e::controlText(panel, titleLine);
+                return text == expected;
+            },
+            ms);
+        return text;
+    }
+
+    // The disc identity the library gives the disc now in D: (cdctl's "ids").
+    std::string winIdOfD()
+    {
+        std::string out = folder + "\\ids.txt";
+        SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+        HANDLE file = CreateFileA(out.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
+        if (file == INVALID_HANDLE_VALUE)
+            return "";
+        HANDLE tool = e2e::startProgram("cdctl_tool.exe", "D: read ids", folder, file);
+        if (tool) {
+            if (WaitForSingleObject(tool, 20000) != WAIT_OBJECT_0)
+                TerminateProcess(tool, 99);
+            CloseHandle(tool);
+        }
+        CloseHandle(file);
+        std::string text = harness::readFile(out);
+        size_t at = text.find("winid ");
+        if (at == std::string::npos)
+            return "";
+        at += 6;
+        return text.substr(at, text.find_first_of(" \r\n", at) - at);
+    }
+
+    std::string folder, driveD, driveE;
+    HANDLE player = nullptr;
+};
+
+TEST_F(TitlesOfThePlayer, DemoCdPlayerFileTitlesTheDemoDisc)
+{
+    std::string demo = fullPath(harness::binFolder() + "\\..\\demo");
+    serveD(demo + "\\d");
+    ASSERT_EQ(winIdOfD(), "D4DE7") << "the demo Cdplayer.ini names another disc";
+    ASSERT_TRUE(CopyFileA((demo + "\\Cdplayer.ini").c_str(), windowsIniPath().c_str(), FALSE));
+    HWND panel = startPlayer();
+    ASSERT_NE(panel, nullptr);
+    EXPECT_EQ(waitForTitle(panel, "1) Morning Tone", 15000), "1) Morning Tone");
+}
+
+TEST_F(TitlesOfThePlayer, WrittenTitlesComeBackFromTheDatabase)
+{
+    serveD(driveD);
+    e2e::writeAudioToc(driveD, {"00:02:00", "03:00:00", "06:00:00"}, "09:00:00");
+    std::string id = winIdOfD();
+    ASSERT_FALSE(id.empty());
+    std::ofstream(windowsIniPath(), std::ios::binary)
+        << "[" << id << "]\r\nartist=Ini Artist\r\ntitle=Ini Disc\r\n0=First From Ini\r\n";
+
+    HWND panel = startPlayer();
+    ASSERT_NE(panel, nullptr);
+    ASSERT_EQ(waitForTitle(panel, "1) First From Ini", 15000), "1) First From Ini");
+    // A write moment: the CD information sheet closed with OK.
+    PostMessageA(panel, WM_COMMAND, propertiesCommand, 0);
+    HWND sheet = nullptr;
+    harness::pumpUntil([&] { return (sheet = e2e::findWindowOf(player, "Spindle2 Properties")) != nullptr; }, 10000);
+    ASSERT_NE(sheet, nullptr) << "the CD information sheet did not open";
+    PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
+    ASSERT_TRUE(harness::pumpUntil([&] { return e2e::findWindowOf(player, "Spindle2 Properties") == nullptr; }, 10000));
+    stopPlayer();
+
+    // The CD Player's file is gone: what comes back is the database's.
+    ASSERT_TRUE(DeleteFileA(windowsIniPath().c_str()));
+    panel = startPlayer();
+    ASSERT_NE(panel, nullptr);
+    EXPECT_EQ(waitForTitle(panel, "1) First From Ini", 15000), "1) First From Ini");
+}
+
+TEST_F(TitlesOfThePlayer, ImageWrittenOverShowsTheNewDiscsTitles)
+{
+    serveD(driveD);
+    e2e::writeAudioToc(driveD, {"00:02:00", "02:30:00"}, "05:00:00");
+    std::string newId = winIdOfD();
+    e2e::writeAudioToc(driveD, {"00:02:00", "03:00:00", "06:00:00"}, "09:00:00");
+    std::string oldId = winIdOfD();
+    ASSERT_FALSE(newId.empty());
+    ASSERT_NE(newId, oldId);
+    std::ofstream(windowsIniPath(), std::ios::binary) << "[" << oldId << "]\r\n0=Old Disc One\r\n1=Old Disc Two\r\n["
+                                                      << newId << "]\r\n0=New Disc One\r\n";
+
+    HWND panel = startPlayer();
+    ASSERT_NE(panel, nullptr);
+    ASSERT_EQ(waitForTitle(panel, "1) Old Disc One", 15000), "1) Old Disc One");
+    // Another disc in the drive with no empty moment between (a file of
+    // another size: another image, whatever the clock's resolution).
+    e2e::writeAudioToc(driveD, {"00:02:00", "02:30:00"}, "05:00:00");
+    EXPECT_EQ(waitForTitle(panel, "1) New Disc One", 15000), "1) New Disc One");
+}
+
+} // namespace
