@@ -8,6 +8,7 @@
 #include "ui/msgbox.h"
 
 #include <fstream>
+#include <ostream>
 #include <thread>
 
 namespace {
@@ -62,6 +63,11 @@ struct LookupCase {
     const char *artist;
     Calls calls;   // every call the lookup makes
 };
+
+void PrintTo(const LookupCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
 
 class LookupOrder : public TitleLookup, public ::testing::WithParamInterface<LookupCase> {};
 
@@ -152,6 +158,11 @@ struct WriteCase {
     bool entryAfter;
     int boxes;
 };
+
+void PrintTo(const WriteCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
 
 class WriteEntry : public TitleLookup, public ::testing::WithParamInterface<WriteCase> {};
 
