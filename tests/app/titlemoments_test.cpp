@@ -97,8 +97,9 @@ TEST_P(WriteMoment, WritesTheFilledRecordAndDeletesTheEmptyOne)
         if (call.rfind("db_", 0) == 0)
             databaseCalls.push_back(call);
     EXPECT_EQ(databaseCalls, c.databaseCalls);
-    if (!c.databaseCalls.empty())
+    if (!c.databaseCalls.empty()) {
         EXPECT_EQ(fake::entryField(0xD1, "artist"), "Filled Artist");
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
