@@ -1,6 +1,7 @@
 // audiofeed.cpp - feeding a virtual drive's sound to the wave device. The
-// thread wakes when the device returns a buffer or every 50 ms, reads the
-// shared play state, and keeps about half a second of sound queued from
+// thread sleeps on one event, set when the device returns a buffer and when
+// any process changes the drive's shared play state; it then reads that
+// state, and keeps about half a second of sound queued from
 // the drive's position; a seek, a pause or another process's command
 // shows up as a new state and the queue starts over from there.
 #include "libplatter/devices/audiofeed.h"
@@ -22,7 +23,7 @@ namespace {
 const int kBufferCount = 4;
 const int kFramesPerBuffer = 10;          // 133 ms of sound each
 const int kDriftFrames = kFramesPerSecond / 2; // more than this off the clock: start over
-const DWORD kWakeMs = 50;
+const DWORD kWakeMs = 50; // only when all listener places of the drive are taken
 
 // One open wave device with its buffers.
 class WaveStream {
@@ -121,9 +122,18 @@ AudioFeed::AudioFeed(const std::string &folder, const std::string &label) : fold
 std::unique_ptr<AudioFeed> AudioFeed::start(const std::string &folder, const std::string &label)
 {
     std::unique_ptr<AudioFeed> feed(new AudioFeed(folder, label));
-    feed->wake_ = CreateEventA(nullptr, FALSE, FALSE, nullptr);
     feed->speaker_ = CreateMutexA(nullptr, FALSE, sharedObjectName(folder, "Speaker").c_str());
-    if (!feed->wake_ || !feed->speaker_ || !feed->shared_.open(folder))
+    if (!feed->speaker_ || !feed->shared_.open(folder))
+        return nullptr;
+    {
+        SharedDrive::Guard guard(feed->shared_);
+        if (guard.record())
+            feed->listener_ = SharedDrive::addListener(guard.record());
+    }
+    // A named event, so that the other processes' commands can set it.
+    std::string name = feed->listener_ ? feed->shared_.listenerEventName(feed->listener_) : std::string();
+    feed->wake_ = CreateEventA(nullptr, FALSE, FALSE, name.empty() ? nullptr : name.c_str());
+    if (!feed->wake_)
         return nullptr;
     try {
         feed->thread_ = std::thread([raw = feed.get()] { raw->run(); });
@@ -140,6 +150,14 @@ AudioFeed::~AudioFeed()
         SetEvent(wake_);
     if (thread_.joinable())
         thread_.join();
+    if (listener_) {
+        SharedDrive::Guard guard(shared_);
+        if (guard.record()) {
+            SharedDrive::removeListener(guard.record(), listener_);
+            // The others may take over the sound this process gives up.
+            shared_.wakeListeners(guard.record(), 0);
+        }
+    }
     if (speaker_)
         CloseHandle(speaker_);
     if (wake_)
@@ -164,7 +182,10 @@ void AudioFeed::run()
     uint32_t failedSerial = 0;
     bool failed = false;
     while (!quit_.load()) {
-        WaitForSingleObject(wake_, kWakeMs);
+        WaitForSingleObject(wake_, listener_ ? INFINITE : kWakeMs);
+        if (quit_.load())
+            break;
+        wakeups_.fetch_add(1);
         SharedDriveRecord record;
         {
             SharedDrive::Guard guard(shared_);

@@ -30,6 +30,8 @@ public:
 
     // The disc the drive holds now (called by the drive's own calls).
     void setDisc(const std::shared_ptr<const DiscImage> &image, uint64_t stamp);
+    // How often the thread woke and looked at the shared state (for tests).
+    int wakeups() const { return wakeups_.load(); }
 
 private:
     AudioFeed(const std::string &folder, const std::string &label);
@@ -38,9 +40,11 @@ private:
     std::string folder_;
     std::string label_;
     SharedDrive shared_;
-    HANDLE wake_ = nullptr;     // wave device callbacks and the end of the thread
+    HANDLE wake_ = nullptr;     // wave device callbacks, state changes and the end of the thread
+    uint32_t listener_ = 0;     // this thread's place among the drive's listeners; 0: none
     HANDLE speaker_ = nullptr;  // named: held by the one process that plays the drive
     std::atomic<bool> quit_{false};
+    std::atomic<int> wakeups_{0};
     std::mutex discLock_;
     std::shared_ptr<const DiscImage> disc_;
     uint64_t discStamp_ = 0;

@@ -58,6 +58,7 @@ SharedDrive::~SharedDrive()
 
 bool SharedDrive::open(const std::string &folder)
 {
+    folder_ = folder;
     trayFile_ = trayFileName(folder);
     mutex_ = CreateMutexA(nullptr, FALSE, sharedObjectName(folder, "Lock").c_str());
     mapping_ = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(SharedDriveRecord),
@@ -88,6 +89,50 @@ SharedDrive::Guard::Guard(SharedDrive &drive) : drive_(drive)
         record_->size = sizeof(SharedDriveRecord);
         timelineReset(&record_->timeline, 0);
         drive.recallTray(record_);
+    }
+    serial_ = record_->serial;
+    discStamp_ = record_->discStamp;
+    trayOpen_ = record_->trayOpen;
+}
+
+std::string SharedDrive::listenerEventName(uint32_t id) const
+{
+    char suffix[24];
+    snprintf(suffix, sizeof suffix, "Wake.%08lX", (unsigned long)id);
+    return sharedObjectName(folder_, suffix);
+}
+
+uint32_t SharedDrive::addListener(SharedDriveRecord *record)
+{
+    for (uint32_t &place : record->listeners)
+        if (place == 0) {
+            if (++record->lastListener == 0)
+                ++record->lastListener;
+            place = record->lastListener;
+            return place;
+        }
+    return 0;
+}
+
+void SharedDrive::removeListener(SharedDriveRecord *record, uint32_t id)
+{
+    for (uint32_t &place : record->listeners)
+        if (place == id)
+            place = 0;
+}
+
+void SharedDrive::wakeListeners(SharedDriveRecord *record, uint32_t except)
+{
+    for (uint32_t &place : record->listeners) {
+        if (place == 0 || place == except)
+            continue;
+        HANDLE event = OpenEventA(EVENT_MODIFY_STATE, FALSE, listenerEventName(place).c_str());
+        if (!event) {
+            place = 0;
+            continue;
+        }
+        SetEvent(event);
+        CloseHandle(event);
     }
 }
 
@@ -123,8 +168,11 @@ void SharedDrive::recallTray(SharedDriveRecord *record)
 
 SharedDrive::Guard::~Guard()
 {
-    if (record_)
-        ReleaseMutex(drive_.mutex_);
+    if (!record_)
+        return;
+    if (record_->serial != serial_ || record_->discStamp != discStamp_ || record_->trayOpen != trayOpen_)
+        drive_.wakeListeners(record_, 0);
+    ReleaseMutex(drive_.mutex_);
 }
 
 } // namespace devices

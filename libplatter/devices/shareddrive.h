@@ -17,6 +17,8 @@
 
 namespace devices {
 
+const int kSharedDriveListeners = 8;
+
 struct SharedDriveRecord {
     uint32_t magic;
     uint32_t size;
@@ -25,6 +27,10 @@ struct SharedDriveRecord {
     uint32_t trayOpen;
     uint32_t serial;     // counts play commands, so the audio feed can follow seeks
     PlayTimeline timeline;
+    // The sound threads of every process that has the drive open: each
+    // sleeps on its own named event, woken when the state above changes.
+    uint32_t listeners[kSharedDriveListeners]; // 0: a free place
+    uint32_t lastListener;
 };
 
 // The names of a folder's shared objects: a hash of its full path,
@@ -58,11 +64,24 @@ public:
     private:
         SharedDrive &drive_;
         SharedDriveRecord *record_ = nullptr;
+        uint32_t serial_ = 0;
+        uint64_t discStamp_ = 0;
+        uint32_t trayOpen_ = 0;
     };
+
+    // The name of a listener's wake event.
+    std::string listenerEventName(uint32_t id) const;
+    // Takes a place among the listeners (under the guard); 0 when all are taken.
+    static uint32_t addListener(SharedDriveRecord *record);
+    static void removeListener(SharedDriveRecord *record, uint32_t id);
+    // Sets every listener's event but `except`'s; places whose event is gone
+    // (a process that ended without leaving) are freed.
+    void wakeListeners(SharedDriveRecord *record, uint32_t except);
 
 private:
     void recallTray(SharedDriveRecord *record);
 
+    std::string folder_;
     std::string trayFile_;
     HANDLE mapping_ = nullptr;
     HANDLE mutex_ = nullptr;
