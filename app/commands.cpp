@@ -6,6 +6,8 @@
 #include "app/launch.h"
 #include "app/mainstate.h"
 #include "app/refresh.h"
+#include "cddb/lookup.h"
+#include "cddb/submit.h"
 #include "mixer/mixer.h"
 #include "options/options.h"
 #include "options/optionssheet.h"
@@ -160,6 +162,34 @@ void cmdOptions()
     refreshDisplays("XM");
 }
 
+// "Query CDDB...": the chosen drive is looked up again, even when its
+// titles are known.
+void cmdQueryCddb()
+{
+    INT_PTR drive;
+    {
+        ModalBusyHold busy;
+        drive = runModalDialog(mainWindow, IDD_DRIVE_SELECT, driveSelectProc, 0);
+    }
+    if (drive <= 0 || !startLookupWorker((int)drive))
+        return;
+    enableCddbCommands(0);
+    lookupRunning = 1;
+}
+
+// "Submit To CDDB...": a drive, then a category, then the worker.
+void cmdSubmitCddb()
+{
+    ModalBusyHold busy;
+    INT_PTR drive = runModalDialog(mainWindow, IDD_DRIVE_SELECT, driveSelectProc, 0);
+    if (drive <= 0)
+        return;
+    INT_PTR category = runModalDialog(mainWindow, IDD_SUBMIT_CATEGORY, submitCategoryProc, 0);
+    if (category <= 0 || !startSubmitWorker((int)drive, (int)category))
+        return;
+    enableCddbCommands(0);
+}
+
 void cmdSelectTrack(int track)
 {
     // Only a track the disc has, and an audio one, can be chosen (the menu
@@ -239,6 +269,8 @@ int onCommand(int id)
     case IDM_HIDE_CONTROLS:                 hidePanel(); refreshDisplays("M"); return 1;
     case IDM_PROPERTIES:                    cmdProperties(); return 1;
     case IDM_OPTIONS:                       cmdOptions(); return 1;
+    case IDM_QUERY_CDDB:                    cmdQueryCddb(); return 1;
+    case IDM_SUBMIT_CDDB:                   cmdSubmitCddb(); return 1;
     case IDM_START_RACKFILE:                launchRackfile(); return 1;
     case IDM_HELP_CONTENTS:                 launchHelp(); return 1;
     case IDM_ABOUT:                         cmdAbout(); return 1;

@@ -5,6 +5,7 @@
 #include "app/appstate.h"
 #include "app/diaglog.h"
 #include "app/mainstate.h"
+#include "cddb/cddbsession.h"
 #include "cddb/lookup.h"
 #include "cddb/statuswnd.h"
 #include "mixer/mixer.h"
@@ -147,6 +148,7 @@ bool mainInit(HWND window)
     mainWindow = window;
     seedPlayRandom((uint32_t)time(nullptr));
     initDriveLock();
+    resetCddbSession();
     installDiscEvents();
     trayAdd(instanceHandle, window, WM_TRAY_NOTIFY);
     loadOptions();
@@ -198,6 +200,11 @@ void mainShutdown()
         KillTimer(mainWindow, TIMER_TRAY_CLICK);
         trayClickTimerOn = 0;
     }
+    KillTimer(mainWindow, TIMER_LOOKUP_DONE);
+
+    // Lookup and submission workers leave the drives alone from here on.
+    stopCddbWorkers();
+    statusWindowClose();
 
     DriveEntry *current = currentEntry();
     if (options.StopAtExit && current && current->device != 0)

@@ -7,6 +7,7 @@
 #include "app/mainstate.h"
 #include "app/timers.h"
 #include "app/trayclicks.h"
+#include "cddb/cddbsession.h"
 #include "cddb/lookup.h"
 #include "mixer/mixer.h"
 #include "options/options.h"
@@ -119,9 +120,12 @@ INT_PTR onMixerChange(HMIXER mixer, DWORD controlId)
     return 1;
 }
 
+// Once the program is closing the workers' messages are only answered.
 void onCddbDriveFound(int drive)
 {
     releaseSender();
+    if (cddbClosing())
+        return;
     writeTitles(drive);
     if (drive == currentDrive)
         refreshDisplays("TSKX");
@@ -131,21 +135,30 @@ void onCddbDriveFound(int drive)
 void onCddbQueryDone()
 {
     releaseSender();
+    if (cddbClosing())
+        return;
+    finishCddbThread(CddbJobLookup);
     for (int drive = 1; drive <= driveCount; ++drive) {
         DriveEntry &entry = DriveTable[drive - 1];
         if (entry.device != 0 && entry.discLoaded && entry.lookupPending) {
             entry.lookupPending = 0;
-            startLookupWorker(drive);
-            return;
+            if (startLookupWorker(drive))
+                return;
         }
     }
     SetTimer(mainWindow, TIMER_LOOKUP_DONE, 3000, nullptr);
 }
 
+// While a lookup runs its commands stay grayed; the lookup's own end
+// brings them back.
 void onCddbSubmitDone()
 {
     releaseSender();
-    enableCddbCommands(1);
+    if (cddbClosing())
+        return;
+    finishCddbThread(CddbJobSubmit);
+    if (!lookupRunning)
+        enableCddbCommands(1);
     SetTimer(mainWindow, TIMER_LOOKUP_DONE, 3000, nullptr);
 }
 

@@ -4,6 +4,7 @@
 #include "app/mainstate.h"
 #include "app/refresh.h"
 #include "app/trayclicks.h"
+#include "cddb/cddbsession.h"
 #include "cddb/statuswnd.h"
 #include "mixer/mixer.h"
 #include "options/options.h"
@@ -56,10 +57,14 @@ void onPreviousTimer()
     refreshDisplays("TSdKX");
 }
 
-// Three seconds after a CDDB run ended: its last text has been read.
+// Three seconds after a CDDB run ended: its last text has been read. A
+// lookup or submission still running keeps the window, the grayed commands
+// and lookupRunning; its own end starts the timer again.
 void onLookupDone()
 {
     KillTimer(mainWindow, TIMER_LOOKUP_DONE);
+    if (cddbJobRunning(CddbJobLookup) || cddbJobRunning(CddbJobSubmit))
+        return;
     statusWindowClose();
     enableCddbCommands(1);
     lookupRunning = 0;

@@ -77,6 +77,10 @@
 #define IDC_TRACK_LIST           1034
 #define IDC_DRIVE_LIST           1133
 
+/* "Fuzzy Search Results" (dialog 138) and "Submit A New Entry" (dialog 136) */
+#define IDC_FUZZY_LIST           1085  /* the inexact matches, in the library's order */
+#define IDC_SUBMIT_CATEGORY      1080  /* drop-down list of the stored categories */
+
 /* About box (dialog 103) */
 #define IDC_ABOUT_ICON           1200
 #define IDC_ABOUT_NAME           1201

@@ -64,6 +64,27 @@ struct State {
 };
 
 std::recursive_mutex lock;
+
+std::mutex pauseLock;
+std::map<std::string, std::function<void()>> &pauses()
+{
+    static std::map<std::string, std::function<void()>> p;
+    return p;
+}
+
+// Runs the pause of `fn`, if a test set one; never with the fake's lock held.
+void pauseAt(const std::string &fn)
+{
+    std::function<void()> hook;
+    {
+        std::lock_guard<std::mutex> guard(pauseLock);
+        auto it = pauses().find(fn);
+        if (it != pauses().end())
+            hook = it->second;
+    }
+    if (hook)
+        hook();
+}
 State &state()
 {
     static State s;
@@ -177,8 +198,21 @@ void clearCalls()
 
 void reset()
 {
+    {
+        std::lock_guard<std::mutex> guard(pauseLock);
+        pauses().clear();
+    }
     LOCKED;
     state() = State();
+}
+
+void setPause(const std::string &function, std::function<void()> hook)
+{
+    std::lock_guard<std::mutex> guard(pauseLock);
+    if (hook)
+        pauses()[function] = std::move(hook);
+    else
+        pauses().erase(function);
 }
 
 void queueResults(const std::string &function, std::initializer_list<int> results)
@@ -950,14 +984,15 @@ int cddb_get_server_list_port(cddb_handle_t h, int n)
     return text ? atoi(text) : 0;
 }
 
-int cddb_query_local(cddb_handle_t h) { LOCKED; return cddbOperation("cddb_query_local", h); }
-int cddb_query_remote(cddb_handle_t h) { LOCKED; return cddbOperation("cddb_query_remote", h); }
-int cddb_fetch_remote(cddb_handle_t h) { LOCKED; return cddbOperation("cddb_fetch_remote", h); }
+int cddb_query_local(cddb_handle_t h) { pauseAt("cddb_query_local"); LOCKED; return cddbOperation("cddb_query_local", h); }
+int cddb_query_remote(cddb_handle_t h) { pauseAt("cddb_query_remote"); LOCKED; return cddbOperation("cddb_query_remote", h); }
+int cddb_fetch_remote(cddb_handle_t h) { pauseAt("cddb_fetch_remote"); LOCKED; return cddbOperation("cddb_fetch_remote", h); }
 int cddb_fetch_server_list(cddb_handle_t h) { LOCKED; return cddbOperation("cddb_fetch_server_list", h); }
 int cddb_fetch_category_list(cddb_handle_t h) { LOCKED; return cddbOperation("cddb_fetch_category_list", h); }
 
 int cddb_write_submit_file(cddb_handle_t h, const char *fileName)
 {
+    pauseAt("cddb_write_submit_file");
     LOCKED;
     logCall("cddb_write_submit_file(%u,%s)", h, quoted(fileName).c_str());
     int r;
@@ -991,6 +1026,7 @@ int platter_net_cleanup(void)
 int smtp_send(const char *server, int port, const char *from, const char *to, const char *subject,
               const char *fileName)
 {
+    pauseAt("smtp_send");
     LOCKED;
     logCall("smtp_send(%s,%d,%s,%s,%s,%s)", quoted(server).c_str(), port, quoted(from).c_str(), quoted(to).c_str(),
             quoted(subject).c_str(), quoted(fileName).c_str());

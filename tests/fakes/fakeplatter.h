@@ -10,6 +10,7 @@
 
 #include "platter/platter.h"
 
+#include <functional>
 #include <initializer_list>
 #include <map>
 #include <string>
@@ -89,6 +90,13 @@ void setCddbText(const std::string &key, const char *text);
 // "cddb_get_id" and "cddb_get_win_id" in hex, "cddb_get_play_order_track:i".
 // What the program handed over with cddb_set_ calls ("cddb_set_artist" ...).
 std::string cddbSetText(const std::string &key);
+
+// ---- pauses ----
+// Before `function` (cddb_query_local, cddb_query_remote, cddb_fetch_remote,
+// cddb_write_submit_file or smtp_send) answers, the calling thread runs
+// `hook` outside the fake's lock: a test holds a worker there while it
+// changes the world around it. Null removes the pause.
+void setPause(const std::string &function, std::function<void()> hook);
 
 } // namespace fake
 
