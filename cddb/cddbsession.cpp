@@ -77,7 +77,7 @@ void setOpenCddbDialog(HWND dialog)
     openDialog.store(dialog);
 }
 
-void stopCddbWorkers(DWORD waitMs)
+bool stopCddbWorkers(DWORD waitMs)
 {
     {
         DriveLockHold hold;
@@ -112,6 +112,7 @@ void stopCddbWorkers(DWORD waitMs)
             break;
         }
     }
+    return waiting.empty();
 }
 
 void resetCddbSession()

@@ -34,8 +34,8 @@ void notifyMainWindow(UINT message, WPARAM wParam);
 // At shutdown, before the drives are closed: marks the closing, ends an
 // open fuzzy-match dialog, and waits up to waitMs for running workers while
 // answering what they send. Workers still running afterwards touch neither
-// the drive table nor the main window.
-void stopCddbWorkers(DWORD waitMs = 5000);
+// the drive table nor the main window. True when every worker had ended.
+bool stopCddbWorkers(DWORD waitMs = 5000);
 
 // At start-up: a new main window may start workers again.
 void resetCddbSession();

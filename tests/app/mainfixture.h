@@ -27,6 +27,8 @@ protected:
         scanActive = scanDelay = scanTicks = scanPosition = scanTrackLength = 0;
         startDrive[0] = 0;
         registry.createKey(OPTIONS_KEY);
+        // No CDDB lookup asks the library unless a test switches one on.
+        registry.setDword(OPTIONS_KEY, "cddbQueryServer", 0);
         setMachineDrives();
         GetCurrentDirectoryA(sizeof previous, previous);
         SetCurrentDirectoryA(harness::scratchFolder().c_str());

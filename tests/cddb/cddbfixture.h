@@ -51,6 +51,11 @@ inline LRESULT CALLBACK recorderProc(HWND window, UINT message, WPARAM wParam, L
         }
         if (InSendMessage())
             ReplyMessage(1);
+        // As the main window does: the next worker of the kind may start.
+        if (message == WM_CDDB_QUERY_DONE)
+            finishCddbThread(CddbJobLookup);
+        if (message == WM_CDDB_SUBMIT_DONE)
+            finishCddbThread(CddbJobSubmit);
         return 1;
     }
     return DefWindowProcA(window, message, wParam, lParam);
