@@ -42,6 +42,8 @@ bool takeLookupDisc(int drive, LookupDisc *disc)
     uint32_t winId = 0;
     if (cd_get_win_id(entry->device, &winId) != 1)
         return false;
+    // This lookup covers the disc: it does not wait for another one.
+    entry->lookupPending = 0;
     disc->drive = drive;
     disc->name = entry->name;
     disc->device = entry->device;
