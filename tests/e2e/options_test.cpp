@@ -25,6 +25,8 @@ protected:
         SetEnvironmentVariableA("PLATTER_DRIVE_FOLDER_D", driveD.c_str());
         SetEnvironmentVariableA("PLATTER_DRIVE_FOLDER_E", driveE.c_str());
         RegDeleteTreeA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Veldane Software");
+        // No CDDB server is asked about the test discs.
+        setOption("cddbQueryServer", 0);
     }
 
     void TearDown() override

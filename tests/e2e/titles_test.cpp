@@ -42,6 +42,8 @@ protected:
         // Titles on the panel: the title line instead of the status line.
         setOption("ControlsDisplayType", 1);
         setOption("Converted", 1);
+        // No CDDB server is asked about the test discs.
+        setOption("cddbQueryServer", 0);
         DeleteFileA(windowsIniPath().c_str());
     }
 
@@ -190,6 +192,52 @@ TEST_F(TitlesOfThePlayer, ImageWrittenOverShowsTheNewDiscsTitles)
     // another size: another image, whatever the clock's resolution).
     e2e::writeAudioToc(driveD, {"00:02:00", "02:30:00"}, "05:00:00");
     EXPECT_EQ(waitForTitle(panel, "1) New Disc One", 15000), "1) New Disc One");
+}
+
+} // namespace
+
+namespace {
+
+void setTextOption(const char *name, const std::string &value)
+{
+    HKEY key;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, optionsKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE *>(value.c_str()), (DWORD)value.size() + 1);
+    RegCloseKey(key);
+}
+
+// The demo disc of E: in D:, looked up in the demo's local CDDB tree of
+// either layout by the real library: its titles show on the panel, and
+// they come back from the title database with the lookup switched off.
+TEST_F(TitlesOfThePlayer, LocalCddbTreeTitlesTheDemoDisc)
+{
+    std::string demoDiscs = fullPath(harness::binFolder() + "\\..\\demo");
+    std::string sources = fullPath(harness::binFolder() + "\\..\\..\\demo");
+    for (const char *tree : {"cddb", "cddb-windows"}) {
+        SCOPED_TRACE(tree);
+        stopPlayer();
+        RegDeleteTreeA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Veldane Software");
+        setOption("ControlsDisplayType", 1);
+        setOption("Converted", 1);
+        setOption("cddbQueryServer", 0);
+        setOption("cddbQueryShowStatus", 0);
+        std::string drive = harness::scratchFolder();
+        ASSERT_TRUE(CopyFileA((demoDiscs + "\\e\\disc.toc").c_str(), (drive + "\\disc.toc").c_str(), FALSE));
+        serveD(drive);
+        DeleteFileA((harness::binFolder() + "\\spindle2.db").c_str());
+        setOption("cddbQueryLocal", 1);
+        setTextOption("cddbLocalRoot", sources + "\\" + tree);
+        HWND panel = startPlayer();
+        ASSERT_NE(panel, nullptr);
+        EXPECT_EQ(waitForTitle(panel, "1) Morning Fog", 15000), "1) Morning Fog");
+        stopPlayer();
+
+        setOption("cddbQueryLocal", 0);
+        panel = startPlayer();
+        ASSERT_NE(panel, nullptr);
+        EXPECT_EQ(waitForTitle(panel, "1) Morning Fog", 15000), "1) Morning Fog");
+    }
 }
 
 } // namespace
