@@ -45,10 +45,12 @@ ManifestDPIAware true
 !endif
 
 ; The main CDDB server from which the player fetches its server and
-; category lists, and the address that submissions are mailed to.
+; category lists, and where submissions go. gnudb takes new entries only
+; over HTTP, so the address is its submit script; the library posts the
+; entry there (an e-mail address in its place is mailed through SMTP).
 !define CDDB_MAIN_SERVER  "gnudb.gnudb.org"
 !define CDDB_MAIN_PORT    8880
-!define CDDB_SUBMIT_TO    "gnudb-submit@gnudb.org"
+!define CDDB_SUBMIT_TO    "http://gnudb.gnudb.org/~cddb/submit.cgi"
 
 Name "${PRODUCT} ${VERSION}"
 OutFile "${OUTFILE}"

@@ -205,7 +205,7 @@ expect_program_registry "first install" \
   "$options_key|MainDirectory|REG_SZ|$custom_win" \
   "$cddb_key|MainServer|REG_SZ|gnudb.gnudb.org" \
   "$cddb_key|MainServerPort|REG_DWORD|0x22b0" \
-  "$cddb_key|SubmitAddress|REG_SZ|gnudb-submit@gnudb.org"
+  "$cddb_key|SubmitAddress|REG_SZ|http://gnudb.gnudb.org/~cddb/submit.cgi"
 check_uninstall_entry "$custom_win"
 
 step "the user's own settings, then a silent upgrade with /STARTUP"
@@ -224,7 +224,7 @@ upgraded=(
   "$options_key|cddbQueryServer|REG_DWORD|0x0"
   "$cddb_key|MainServer|REG_SZ|cddb.example.org"
   "$cddb_key|MainServerPort|REG_DWORD|0x22b8"
-  "$cddb_key|SubmitAddress|REG_SZ|gnudb-submit@gnudb.org"
+  "$cddb_key|SubmitAddress|REG_SZ|http://gnudb.gnudb.org/~cddb/submit.cgi"
 )
 expect_program_registry "upgrade" "${upgraded[@]}"
 
@@ -282,7 +282,7 @@ expect_program_registry "install to the default folder" \
   "$options_key|MainDirectory|REG_SZ|$default_win" \
   "$cddb_key|MainServer|REG_SZ|gnudb.gnudb.org" \
   "$cddb_key|MainServerPort|REG_DWORD|0x22b0" \
-  "$cddb_key|SubmitAddress|REG_SZ|gnudb-submit@gnudb.org"
+  "$cddb_key|SubmitAddress|REG_SZ|http://gnudb.gnudb.org/~cddb/submit.cgi"
 wine_run "$dbwriter" "$default_win" write 1 2 doomed || fail "the titles could not be written"
 run_uninstaller "$default_win" "$default_unix" /DELETEDB
 [ ! -e "$default_unix" ] || fail "the folder remains after /DELETEDB: [$(ls -A "$default_unix" | tr '\n' ' ')]"
