@@ -1,0 +1,294 @@
+// The real player and platter.dll against the project's CDDB test server
+// and SMTP server (tests/servers/with-servers.sh starts both on loopback
+// ports): a remote lookup that titles the disc, a fuzzy match chosen in
+// the player's dialog from another process, and a submission mailed from
+// the menu command.
+#include "e2e/playerprocess.h"
+
+#include <cstdlib>
+#include <ctime>
+#include <sstream>
+
+namespace {
+
+const char *const optionsKey = "SOFTWARE\\Veldane Software\\Spindle2\\CurrentVersion\\Options";
+const char *const cddbKey = "SOFTWARE\\Veldane Software\\Spindle2\\CurrentVersion\\cddb";
+// The panel's title line, the fuzzy list, the submission's category list
+// and the menu command "Submit To CDDB..." (res/resource.h).
+const int titleLine = 1055;
+const int fuzzyList = 1085;
+const int submitCategoryList = 1080;
+const int submitCommand = 40074;
+
+// The cddbp port of the test server, from "mode=port ..." in the environment.
+int cddbpPort()
+{
+    const char *ports = getenv("SPINDLE2_CDDB_PORTS");
+    std::istringstream words(ports ? ports : "");
+    std::string word;
+    while (words >> word)
+        if (word.compare(0, 6, "cddbp=") == 0)
+            return atoi(word.c_str() + 6);
+    return 0;
+}
+
+int smtpPort()
+{
+    const char *port = getenv("SPINDLE2_SMTP_PORT");
+    return port ? atoi(port) : 0;
+}
+
+std::string spoolFile(const std::string &name)
+{
+    const char *spool = getenv("SPINDLE2_TEST_SPOOL");
+    return spool ? std::string(spool) + "\\" + name : std::string();
+}
+
+void writeDword(const char *keyName, const char *name, DWORD value)
+{
+    HKEY key;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, keyName, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE *>(&value), sizeof value);
+    RegCloseKey(key);
+}
+
+void writeText(const char *keyName, const char *name, const std::string &value)
+{
+    HKEY key;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, keyName, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE *>(value.c_str()), (DWORD)value.size() + 1);
+    RegCloseKey(key);
+}
+
+// The discs of tests/servers/cddbdata.py, as positions of a virtual drive.
+struct TestDisc {
+    std::vector<const char *> starts;
+    const char *leadOut;
+};
+// One entry in "rock".
+const TestDisc exactDisc = {{"00:02:00", "04:00:00", "08:00:00"}, "12:00:00"};
+// No entry of its own; close ones in "misc", then "jazz".
+const TestDisc fuzzyDisc = {{"00:02:00", "04:26:50", "08:53:25", "13:20:00"}, "17:46:50"};
+
+class CddbOfThePlayer : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_NE(cddbpPort(), 0) << "the CDDB test server was not started";
+        ASSERT_NE(smtpPort(), 0) << "the SMTP server was not started";
+        folder = harness::scratchFolder();
+        drive = harness::scratchFolder();
+        SetEnvironmentVariableA("PLATTER_DRIVE_FOLDER_D", drive.c_str());
+        SetEnvironmentVariableA("PLATTER_DRIVE_FOLDER_E", harness::scratchFolder().c_str());
+        RegDeleteTreeA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Veldane Software");
+        DeleteFileA((harness::binFolder() + "\\spindle2.db").c_str());
+        writeDword(optionsKey, "ControlsDisplayType", 1);
+        writeDword(optionsKey, "Converted", 1);
+        writeDword(optionsKey, "cddbQueryLocal", 0);
+        writeDword(optionsKey, "cddbQueryServer", 1);
+        writeDword(optionsKey, "cddbQueryShowStatus", 0);
+        writeDword(optionsKey, "cddbSubmitShowStatus", 0);
+        writeText(optionsKey, "cddbServer", "127.0.0.1");
+        writeDword(optionsKey, "cddbServerPort", (DWORD)cddbpPort());
+        writeText(optionsKey, "ReturnAddress", "tester@example.com");
+        writeText(optionsKey, "SMTPServer", "127.0.0.1");
+        writeDword(optionsKey, "SMTPServerPort", (DWORD)smtpPort());
+        // Fresh server and category lists: the test server is the one listed.
+        DWORD now = (DWORD)time(nullptr);
+        writeText(cddbKey, "MainServer", "127.0.0.1");
+        writeDword(cddbKey, "MainServerPort", (DWORD)cddbpPort());
+        writeDword(cddbKey, "NumServers", 1);
+        writeText(cddbKey, "Server1", "127.0.0.1");
+        writeText(cddbKey, "ServerDesc1", "Test server");
+        writeDword(cddbKey, "ServerPort1", (DWORD)cddbpPort());
+        writeDword(cddbKey, "LastServerUpdate", now);
+        const char *categories[] = {"blues", "folk", "rock"};
+        writeDword(cddbKey, "NumCategories", 3);
+        for (int n = 0; n < 3; ++n)
+            writeText(cddbKey, ("Category" + std::to_string(n + 1)).c_str(), categories[n]);
+        writeDword(cddbKey, "LastCategoryUpdate", now);
+        writeText(cddbKey, "SubmitAddress", "submit@example.com");
+    }
+
+    void TearDown() override
+    {
+        stopPlayer();
+        RegDeleteTreeA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Veldane Software");
+        SetEnvironmentVariableA("PLATTER_DRIVE_FOLDER_D", nullptr);
+        SetEnvironmentVariableA("PLATTER_DRIVE_FOLDER_E", nullptr);
+    }
+
+    void insert(const TestDisc &disc) { e2e::writeAudioToc(drive, disc.starts, disc.leadOut); }
+
+    HWND startPlayer()
+    {
+        player = e2e::startProgram("spindle2.exe", "", folder);
+        if (!player)
+            return nullptr;
+        HWND panel = nullptr;
+        harness::pumpUntil([&] { return (panel = e2e::findWindowOf(player, nullptr)) != nullptr; }, 20000);
+        return panel;
+    }
+
+    void stopPlayer()
+    {
+        if (!player)
+            return;
+        HWND panel = e2e::findWindowOf(player, nullptr);
+        if (panel)
+            PostMessageA(panel, WM_CLOSE, 0, 0);
+        if (WaitForSingleObject(player, 10000) != WAIT_OBJECT_0)
+            TerminateProcess(player, 1);
+        CloseHandle(player);
+        player = nullptr;
+    }
+
+    HWND waitForWindow(const char *caption, DWORD ms)
+    {
+        HWND window = nullptr;
+        harness::pumpUntil([&] { return (window = e2e::findWindowOf(player, caption)) != nullptr; }, ms);
+        return window;
+    }
+
+    std::string waitForTitle(HWND panel, const std::string &expected, DWORD ms)
+    {
+        std::string text;
+        harness::pumpUntil(
+            [&] {
+                text = e2e::controlText(panel, titleLine);
+                return text == expected;
+            },
+            ms);
+        return text;
+    }
+
+    // The CDDB id the library gives the disc now in D: (cdctl's "ids").
+    std::string cddbIdOfD()
+    {
+        std::string out = folder + "\\ids.txt";
+        SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+        HANDLE file = CreateFileA(out.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
+        if (file == INVALID_HANDLE_VALUE)
+            return "";
+        HANDLE tool = e2e::startProgram("cdctl_tool.exe", "D: read ids", folder, file);
+        if (tool) {
+            if (WaitForSingleObject(tool, 20000) != WAIT_OBJECT_0)
+                TerminateProcess(tool, 99);
+            CloseHandle(tool);
+        }
+        CloseHandle(file);
+        std::string text = harness::readFile(out);
+        size_t at = text.find("cddbid ");
+        if (at == std::string::npos)
+            return "";
+        at += 7;
+        return text.substr(at, text.find_first_of(" \r\n", at) - at);
+    }
+
+    std::string folder, drive;
+    HANDLE player = nullptr;
+};
+
+// An unknown disc titled by the server, and the titles kept in the title
+// database: they come back with the server query off.
+TEST_F(CddbOfThePlayer, RemoteLookupTitlesTheDiscAndKeepsTheTitles)
+{
+    insert(exactDisc);
+    HWND panel = startPlayer();
+    ASSERT_NE(panel, nullptr);
+    EXPECT_EQ(waitForTitle(panel, "1) Ace of Spades", 20000), "1) Ace of Spades");
+    stopPlayer();
+
+    writeDword(optionsKey, "cddbQueryServer", 0);
+    panel = startPlayer();
+    ASSERT_NE(panel, nullptr);
+    EXPECT_EQ(waitForTitle(panel, "1) Ace of Spades", 15000), "1) Ace of Spades");
+}
+
+// Several inexact matches: the line chosen in "Fuzzy Search Results" is
+// the entry fetched.
+TEST_F(CddbOfThePlayer, FuzzyMatchChosenFromAnotherProcessTitlesTheDisc)
+{
+    struct Case {
+        int line;
+        const char *title;
+    } cases[] = {{1, "1) Uno"}, {0, "1) One"}};
+    insert(fuzzyDisc);
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.title);
+        stopPlayer();
+        DeleteFileA((harness::binFolder() + "\\spindle2.db").c_str());
+        HWND panel = startPlayer();
+        ASSERT_NE(panel, nullptr);
+        HWND dialog = waitForWindow("Fuzzy Search Results", 20000);
+        ASSERT_NE(dialog, nullptr) << "the fuzzy matches were not offered; the server saw:\n"
+                                   << harness::readFile(spoolFile("cddb.log"));
+        // The dialog's caption comes before its list is filled.
+        HWND list = nullptr;
+        DWORD_PTR result = 0;
+        harness::pumpUntil(
+            [&] {
+                list = GetDlgItem(dialog, fuzzyList);
+                return list && SendMessageTimeoutA(list, LB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, 2000, &result) &&
+                       result == 2;
+            },
+            5000);
+        ASSERT_EQ(result, 2u) << "not the two close entries";
+        SendMessageTimeoutA(list, LB_SETCURSEL, (WPARAM)c.line, 0, SMTO_ABORTIFHUNG, 2000, &result);
+        PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+        EXPECT_EQ(waitForTitle(panel, c.title, 20000), c.title);
+    }
+}
+
+// "Submit To CDDB..." of the titled disc: the drive and the category
+// chosen in the player's dialogs, the mail at the SMTP server.
+TEST_F(CddbOfThePlayer, SubmissionIsMailedToTheSubmitAddress)
+{
+    insert(exactDisc);
+    std::string id = cddbIdOfD();
+    ASSERT_EQ(id.size(), 8u) << "no CDDB id of the disc";
+    HWND panel = startPlayer();
+    ASSERT_NE(panel, nullptr);
+    ASSERT_EQ(waitForTitle(panel, "1) Ace of Spades", 20000), "1) Ace of Spades");
+
+    PostMessageA(panel, WM_COMMAND, submitCommand, 0);
+    HWND select = waitForWindow("Select Drive", 10000);
+    ASSERT_NE(select, nullptr) << "the drive was not asked for";
+    PostMessageA(select, WM_COMMAND, IDOK, 0);
+    HWND submit = waitForWindow("Submit A New Entry", 10000);
+    ASSERT_NE(submit, nullptr) << "the category was not asked for";
+    HWND categories = nullptr;
+    DWORD_PTR result = 0;
+    harness::pumpUntil(
+        [&] {
+            categories = GetDlgItem(submit, submitCategoryList);
+            return categories && SendMessageTimeoutA(categories, CB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, 2000, &result) && result == 3;
+        },
+        5000);
+    ASSERT_EQ(result, 3u) << "not the stored categories";
+    // The first line is chosen when the dialog opens; "rock" is the third.
+    harness::pumpFor(300);
+    SendMessageTimeoutA(categories, CB_SETCURSEL, 2, 0, SMTO_ABORTIFHUNG, 2000, &result);
+    PostMessageA(submit, WM_COMMAND, IDOK, 0);
+
+    std::string mail = spoolFile("mail-1.eml");
+    harness::pumpUntil(
+        [&] {
+            if (HWND verify = e2e::findWindowOf(player, "Verify CDDB Submit"))
+                PostMessageA(verify, WM_COMMAND, IDYES, 0);
+            return harness::fileExists(mail);
+        },
+        20000);
+    harness::pumpFor(500);
+    std::string text = harness::readFile(mail);
+    ASSERT_FALSE(text.empty()) << "no mail arrived";
+    EXPECT_NE(text.find("Subject: cddb rock " + id + "\r\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("DISCID=" + id), std::string::npos) << text;
+    EXPECT_NE(text.find("TTITLE0=Ace of Spades"), std::string::npos) << text;
+    std::string envelope = harness::readFile(spoolFile("mail-1.envelope"));
+    EXPECT_NE(envelope.find("RCPT TO:<submit@example.com>"), std::string::npos) << envelope;
+}
+
+} // namespace
