@@ -83,7 +83,6 @@ protected:
         SetEnvironmentVariableA("PLATTER_DRIVE_FOLDER_D", drive.c_str());
         SetEnvironmentVariableA("PLATTER_DRIVE_FOLDER_E", harness::scratchFolder().c_str());
         RegDeleteTreeA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Veldane Software");
-        DeleteFileA((harness::binFolder() + "\\spindle2.db").c_str());
         writeDword(optionsKey, "ControlsDisplayType", 1);
         writeDword(optionsKey, "Converted", 1);
         writeDword(optionsKey, "cddbQueryLocal", 0);
@@ -219,7 +218,8 @@ TEST_F(CddbOfThePlayer, FuzzyMatchChosenFromAnotherProcessTitlesTheDisc)
     for (const Case &c : cases) {
         SCOPED_TRACE(c.title);
         stopPlayer();
-        DeleteFileA((harness::binFolder() + "\\spindle2.db").c_str());
+        // The title database lives in the player's working folder.
+        DeleteFileA((folder + "\\Spindle2.tdb").c_str());
         HWND panel = startPlayer();
         ASSERT_NE(panel, nullptr);
         HWND dialog = waitForWindow("Fuzzy Search Results", 20000);
