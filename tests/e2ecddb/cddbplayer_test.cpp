@@ -207,19 +207,25 @@ TEST_F(CddbOfThePlayer, RemoteLookupTitlesTheDiscAndKeepsTheTitles)
 }
 
 // Several inexact matches: the line chosen in "Fuzzy Search Results" is
-// the entry fetched.
+// the entry fetched and shown; "Current CD Not In List" fetches nothing.
 TEST_F(CddbOfThePlayer, FuzzyMatchChosenFromAnotherProcessTitlesTheDisc)
 {
     struct Case {
-        int line;
-        const char *title;
-    } cases[] = {{1, "1) Uno"}, {0, "1) One"}};
+        int line;           // -1: "Current CD Not In List"
+        const char *title;  // the title line afterwards
+        const char *read;   // the command the server gets after the query
+    } cases[] = {
+        {1, "1) Uno", "cddbp cddb read jazz "},
+        {0, "1) One", "cddbp cddb read misc "},
+        {-1, nullptr, nullptr},
+    };
     insert(fuzzyDisc);
     for (const Case &c : cases) {
-        SCOPED_TRACE(c.title);
+        SCOPED_TRACE(c.line);
         stopPlayer();
         // The title database lives in the player's working folder.
         DeleteFileA((folder + "\\Spindle2.tdb").c_str());
+        size_t logBefore = harness::readFile(spoolFile("cddb.log")).size();
         HWND panel = startPlayer();
         ASSERT_NE(panel, nullptr);
         HWND dialog = waitForWindow("Fuzzy Search Results", 20000);
@@ -236,9 +242,22 @@ TEST_F(CddbOfThePlayer, FuzzyMatchChosenFromAnotherProcessTitlesTheDisc)
             },
             5000);
         ASSERT_EQ(result, 2u) << "not the two close entries";
-        SendMessageTimeoutA(list, LB_SETCURSEL, (WPARAM)c.line, 0, SMTO_ABORTIFHUNG, 2000, &result);
-        PostMessageA(dialog, WM_COMMAND, IDOK, 0);
-        EXPECT_EQ(waitForTitle(panel, c.title, 20000), c.title);
+        if (c.line < 0) {
+            PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+            ASSERT_TRUE(harness::pumpUntil(
+                [&] { return e2e::findWindowOf(player, "Fuzzy Search Results") == nullptr; }, 10000));
+        } else {
+            SendMessageTimeoutA(list, LB_SETCURSEL, (WPARAM)c.line, 0, SMTO_ABORTIFHUNG, 2000, &result);
+            PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+            EXPECT_EQ(waitForTitle(panel, c.title, 20000), c.title);
+        }
+        // Once the player has ended, its lookup has too.
+        stopPlayer();
+        std::string asked = harness::readFile(spoolFile("cddb.log")).substr(logBefore);
+        if (c.read)
+            EXPECT_NE(asked.find(c.read), std::string::npos) << asked;
+        else
+            EXPECT_EQ(asked.find("cddb read"), std::string::npos) << asked;
     }
 }
 
