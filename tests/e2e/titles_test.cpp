@@ -225,7 +225,7 @@ TEST_F(TitlesOfThePlayer, LocalCddbTreeTitlesTheDemoDisc)
         std::string drive = harness::scratchFolder();
         ASSERT_TRUE(CopyFileA((demoDiscs + "\\e\\disc.toc").c_str(), (drive + "\\disc.toc").c_str(), FALSE));
         serveD(drive);
-        DeleteFileA((harness::binFolder() + "\\spindle2.db").c_str());
+        DeleteFileA((harness::binFolder() + "\\Spindle2.tdb").c_str());
         setOption("cddbQueryLocal", 1);
         setTextOption("cddbLocalRoot", sources + "\\" + tree);
         HWND panel = startPlayer();
