@@ -110,6 +110,44 @@ inline void writeAudioToc(const std::string &folder, const std::vector<const cha
     CloseHandle(file);
 }
 
+// Waits until the control shows the expected text, at most `ms`; gives what
+// it showed last.
+inline std::string waitForControlText(HWND dialog, int id, const std::string &expected, DWORD ms)
+{
+    std::string text;
+    harness::pumpUntil(
+        [&] {
+            text = controlText(dialog, id);
+            return text == expected;
+        },
+        ms);
+    return text;
+}
+
+// One of the identities the library gives the disc now in D: ("winid" or
+// "cddbid" of cdctl's "ids"), through a file in `folder`; "" when none.
+inline std::string discIdOfD(const std::string &folder, const std::string &kind)
+{
+    std::string out = folder + "\\ids.txt";
+    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+    HANDLE file = CreateFileA(out.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return "";
+    HANDLE tool = startProgram("cdctl_tool.exe", "D: read ids", folder, file);
+    if (tool) {
+        if (WaitForSingleObject(tool, 20000) != WAIT_OBJECT_0)
+            TerminateProcess(tool, 99);
+        CloseHandle(tool);
+    }
+    CloseHandle(file);
+    std::string text = harness::readFile(out);
+    size_t at = text.find(kind + " ");
+    if (at == std::string::npos)
+        return "";
+    at += kind.size() + 1;
+    return text.substr(at, text.find_first_of(" \r\n", at) - at);
+}
+
 } // namespace e2e
 
 #endif

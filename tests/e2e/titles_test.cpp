@@ -97,37 +97,13 @@ protected:
 
     std::string waitForTitle(HWND panel, const std::string &expected, DWORD ms)
     {
-        std::string text;
-        harness::pumpUntil(
-            [&] {
-                text = e2e::controlText(panel, titleLine);
-                return text == expected;
-            },
-            ms);
-        return text;
+        return e2e::waitForControlText(panel, titleLine, expected, ms);
     }
 
     // The disc identity the library gives the disc now in D: (cdctl's "ids").
     std::string winIdOfD()
     {
-        std::string out = folder + "\\ids.txt";
-        SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
-        HANDLE file = CreateFileA(out.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
-        if (file == INVALID_HANDLE_VALUE)
-            return "";
-        HANDLE tool = e2e::startProgram("cdctl_tool.exe", "D: read ids", folder, file);
-        if (tool) {
-            if (WaitForSingleObject(tool, 20000) != WAIT_OBJECT_0)
-                TerminateProcess(tool, 99);
-            CloseHandle(tool);
-        }
-        CloseHandle(file);
-        std::string text = harness::readFile(out);
-        size_t at = text.find("winid ");
-        if (at == std::string::npos)
-            return "";
-        at += 6;
-        return text.substr(at, text.find_first_of(" \r\n", at) - at);
+        return e2e::discIdOfD(folder, "winid");
     }
 
     std::string folder, driveD, driveE;
