@@ -146,20 +146,25 @@ CompactReport compactDatabase()
     return report;
 }
 
+std::string counted(long count, const char *one, const char *many)
+{
+    return std::to_string(count) + " " + (count == 1 ? one : many);
+}
+
 std::string checkSummary(const CheckReport &r)
 {
     if (r.result <= 0)
         return "Check: the title database cannot be read.";
     const DbCheckCounts &c = r.counts;
-    char text[512];
-    snprintf(text, sizeof text,
-             "Check: %ld records read, %ld entries, %ld damaged records, %ld damaged entries.\r\n"
-             "Compaction would drop %ld records and free %ld bytes.",
-             (long)c.recordsRead, (long)c.liveEntries, (long)c.damagedRecords, (long)c.damagedEntries,
-             (long)c.droppedRecords, (long)c.reclaimableBytes);
-    std::string summary = text;
+    std::string summary = "Check: " + counted(c.recordsRead, "record", "records") + " read, " +
+                          counted(c.liveEntries, "entry", "entries") + ", " +
+                          counted(c.damagedRecords, "damaged record", "damaged records") + ", " +
+                          counted(c.damagedEntries, "damaged entry", "damaged entries") + ".\r\n" +
+                          "Compaction would drop " + counted(c.droppedRecords, "record", "records") +
+                          " and free " + counted(c.reclaimableBytes, "byte", "bytes") + ".";
     if (c.tornBytes > 0)
-        summary += "\r\nThe last " + std::to_string(c.tornBytes) + " bytes are an unfinished record.";
+        summary += (c.tornBytes == 1 ? std::string("\r\nThe last byte is an unfinished record.")
+                                       : "\r\nThe last " + std::to_string(c.tornBytes) + " bytes are an unfinished record.");
     if (!r.damagedIds.empty()) {
         summary += "\r\nDamaged entries (lost at compaction):";
         for (uint32_t id : r.damagedIds)
@@ -172,12 +177,10 @@ std::string checkSummary(const CheckReport &r)
 
 std::string compactSummary(const CompactReport &r)
 {
-    char text[512];
     std::string summary;
     if (r.statsBefore) {
-        snprintf(text, sizeof text, "Before: %ld bytes, %ld reclaimable.\r\n", (long)r.totalBefore,
-                 (long)r.reclaimableBefore);
-        summary += text;
+        summary += "Before: " + counted(r.totalBefore, "byte", "bytes") + ", " +
+                   std::to_string(r.reclaimableBefore) + " reclaimable.\r\n";
     }
     if (r.result == PLATTER_OK)
         summary += "Compact: done.";
@@ -186,9 +189,8 @@ std::string compactSummary(const CompactReport &r)
     else
         summary += "Compact: failed; the database was left as it was.";
     if (r.statsAfter) {
-        snprintf(text, sizeof text, "\r\nAfter: %ld bytes, %ld reclaimable.", (long)r.totalAfter,
-                 (long)r.reclaimableAfter);
-        summary += text;
+        summary += "\r\nAfter: " + counted(r.totalAfter, "byte", "bytes") + ", " +
+                   std::to_string(r.reclaimableAfter) + " reclaimable.";
     }
     return summary;
 }

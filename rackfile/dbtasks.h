@@ -56,5 +56,7 @@ std::string checkSummary(const CheckReport &report);
 std::string compactSummary(const CompactReport &report);
 // "%08X", the way the list and the summaries write a disc id.
 std::string idText(uint32_t winId);
+// "1 record", "2 records": a count with its noun in the number it needs.
+std::string counted(long count, const char *one, const char *many);
 
 #endif

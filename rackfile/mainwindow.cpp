@@ -39,13 +39,10 @@ void setStatus(HWND window, const std::string &text) { SetDlgItemTextA(window, I
 
 std::string countText(const EntryList &list)
 {
-    char text[128];
-    if (list.view.size() == list.rows.size())
-        snprintf(text, sizeof text, "%u entries.", (unsigned)list.rows.size());
-    else
-        snprintf(text, sizeof text, "%u of %u entries match.", (unsigned)list.view.size(),
-                 (unsigned)list.rows.size());
-    return text;
+    long all = (long)list.rows.size(), shown = (long)list.view.size();
+    if (shown == all)
+        return counted(all, "entry.", "entries.");
+    return std::to_string(shown) + " of " + counted(all, "entry", "entries") + " match.";
 }
 
 // Tells the list view how many rows it has and shows them again.

@@ -211,7 +211,7 @@ namespace {
 
 std::string countsLine(const char *verb, const TransferReport &r)
 {
-    return std::to_string(r.done) + " entries " + verb + ", " + std::to_string(r.skipped) + " skipped, " +
+    return counted(r.done, "entry ", "entries ") + verb + ", " + std::to_string(r.skipped) + " skipped, " +
            std::to_string(r.failed) + " failed.";
 }
 

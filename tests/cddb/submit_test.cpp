@@ -201,8 +201,9 @@ TEST_F(Submit, EveryWayOut)
             ASSERT_LT(i, calls.size());
             EXPECT_EQ(calls[i].substr(0, calls[i].find('(')), c.calledFirst[i]);
         }
-        if (!c.status[0] || c.noKey)
+        if (!c.status[0] || c.noKey) {
             EXPECT_EQ(fake::callLog(), "");
+        }
         EXPECT_EQ(fake::callsTo("smtp_send").size(), c.mailed ? 1u : 0u);
         EXPECT_EQ(fake::callsTo("platter_net_init").size(), fake::callsTo("platter_net_cleanup").size());
         EXPECT_EQ(fake::callsTo("cddb_init").size() - (c.initResult == 0 ? 1 : 0), fake::callsTo("cddb_cleanup").size());

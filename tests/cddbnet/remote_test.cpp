@@ -92,12 +92,15 @@ TEST_P(RemoteLookup, ExactEntryInTheCodePage)
         EXPECT_EQ("Sending query...", status[1]);
         EXPECT_EQ("Reading entry...", status[2]);
     }
-    if (t.via == Via::Cddbp3)
+    if (t.via == Via::Cddbp3) {
         EXPECT_NE(std::string::npos, log.find("cddbp3 proto 3\n")) << log;
-    if (t.via == Via::Http3Url) // asked at 6, 5 and 4 before 3 was taken
+    }
+    if (t.via == Via::Http3Url) { // asked at 6, 5 and 4 before 3 was taken
         EXPECT_NE(std::string::npos, log.find("&proto=4\n")) << log;
-    if (t.via == Via::Proxy)
+    }
+    if (t.via == Via::Proxy) {
         EXPECT_NE(std::string::npos, log.find("proxy to cddb.example Host: cddb.example")) << log;
+    }
 }
 
 TEST_P(RemoteLookup, FuzzyMatchesThenFetch)

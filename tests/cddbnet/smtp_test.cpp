@@ -80,8 +80,9 @@ TEST_P(SmtpResult, IsTheStepThatFailed)
         port = portOf(c.server);
     int before = lastSpoolNumber("mail-", ".eml");
     EXPECT_EQ(c.result, smtp_send(host.c_str(), port, c.from, c.to, "cddb rock 1402ce03", file.c_str()));
-    if (c.result < 0 && !c.server)
+    if (c.result < 0 && !c.server) {
         EXPECT_EQ(before, lastSpoolNumber("mail-", ".eml")) << "a refused mail was kept";
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -107,7 +107,7 @@ TEST_F(RackCommandLine, DiscsOfOneCddbIdAreNotExportedOverEachOther)
     ASSERT_TRUE(writeEntry(discIdOf(b), b));
     EXPECT_EQ(ExitExportFailed, runRackfile("/export tree /log rack.log"));
     uint32_t later = std::max(discIdOf(a), discIdOf(b));
-    EXPECT_NE(std::string::npos, log().find("1 entries written, 0 skipped, 1 failed.\r\n" + idText(later) +
+    EXPECT_NE(std::string::npos, log().find("1 entry written, 0 skipped, 1 failed.\r\n" + idText(later) +
                                             ": another entry has the same CDDB id " + idText(cddbIdOf(a))))
         << log();
     std::string file = harness::readFile(folder_ + "\\tree\\misc\\" + [&] {
@@ -150,8 +150,9 @@ TEST_F(RackCommandLine, ImportOfACdPlayerFile)
         EXPECT_EQ(x.title ? EntryText(x.title) : EntryText(), e.discTitle);
         ASSERT_GE(e.trackCount, 2);
         EXPECT_EQ(x.firstTrack ? EntryText(x.firstTrack) : EntryText(), e.trackTitles[0]);
-        if (x.thirdTrack)
+        if (x.thirdTrack) {
             EXPECT_EQ(EntryText(x.thirdTrack), e.trackTitles[2]);
+        }
         EXPECT_EQ(x.program, e.program) << "order from 0, entries off the disc dropped";
         EXPECT_FALSE(e.hasTrackLayout());
     }
@@ -182,12 +183,12 @@ TEST_F(RackCommandLine, CheckAndCompactOfADamagedFile)
         std::string logPart, alsoPart;
     };
     const Step steps[] = {
-        {"/check /log rack.log", ExitDamageFound, "5 records read, 1 entries, 1 damaged records, 1 damaged entries.",
+        {"/check /log rack.log", ExitDamageFound, "5 records read, 1 entry, 1 damaged record, 1 damaged entry.",
          victimLine},
         {"/compact /log rack.log", ExitCompactDropped, "Compact: done; damaged entries were left out.",
          "reclaimable.\r\nCompact"},
         {"/compact /log rack.log", ExitDone, "Compact: done.", ", 0 reclaimable."},
-        {"/check /log rack.log", ExitDone, "1 records read, 1 entries, 0 damaged records, 0 damaged entries.",
+        {"/check /log rack.log", ExitDone, "1 record read, 1 entry, 0 damaged records, 0 damaged entries.",
          "Compaction would drop 0 records and free 0 bytes."},
     };
     for (const Step &step : steps) {
@@ -227,10 +228,12 @@ TEST_F(RackCommandLine, BadArgumentsAndFailuresGiveTheirCodes)
         SCOPED_TRACE(c.arguments);
         DeleteFileA((folder_ + "\\rack.log").c_str());
         EXPECT_EQ(c.code, runRackfile(c.arguments)) << log();
-        if (c.logPart)
+        if (c.logPart) {
             EXPECT_NE(std::string::npos, log().find(c.logPart)) << log();
-        if (c.code == ExitBadArguments)
+        }
+        if (c.code == ExitBadArguments) {
             EXPECT_NE(std::string::npos, log().find("Rackfile.exe /export FOLDER [/windows]")) << "with the usage";
+        }
     }
     // A database that is no title database cannot be checked or compacted.
     writeText(folder_ + "\\Spindle2.tdb", "another program's file, not a title database");

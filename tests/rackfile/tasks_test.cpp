@@ -57,8 +57,9 @@ TEST_F(RackTasks, ProgressRunsToTheEndOrStopsTheTask)
         switch (c.kind) {
         case TaskKind::Load:
             EXPECT_EQ(c.stopAfter < 0, result.listed);
-            if (c.stopAfter < 0)
+            if (c.stopAfter < 0) {
                 EXPECT_EQ(450u, result.rows.size());
+            }
             break;
         default:
             EXPECT_EQ(c.stopAfter < 0 ? 450 : c.stopAfter, result.transfer.done);

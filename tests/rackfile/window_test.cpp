@@ -327,12 +327,14 @@ TEST_F(RackWindow, AnEntryChangedElsewhereDuringAnEditIsReplacedOnlyWhenAsked)
         }
         EntryData back;
         ASSERT_EQ(c.present, readEntry(300, &back));
-        if (c.present)
+        if (c.present) {
             EXPECT_EQ(c.mine, back.artist == EntryText("Mine")) << textOr(back.artist);
+        }
         std::vector<Row> shown = rows();
         ASSERT_EQ(c.present ? 1u : 0u, shown.size()) << "the list shows what is stored";
-        if (c.present)
+        if (c.present) {
             EXPECT_EQ(textOr(back.artist), shown[0][ColumnArtist]);
+        }
     }
 }
 
@@ -385,7 +387,7 @@ TEST_F(RackWindow, LongTasksReportWhenTheyEnd)
         size_t rowsAfter;
     };
     const Step steps[] = {
-        {IDC_RF_CHECK, "41 records read, 39 entries, 1 damaged records, 1 damaged entries.", MB_ICONWARNING, 39},
+        {IDC_RF_CHECK, "41 records read, 39 entries, 1 damaged record, 1 damaged entry.", MB_ICONWARNING, 39},
         {IDC_RF_COMPACT, "Compact: done; damaged entries were left out.", MB_ICONWARNING, 39},
         {IDC_RF_COMPACT, "Compact: done.\r\nAfter: ", MB_ICONINFORMATION, 39},
         {IDC_RF_EXPORT, ": 39 entries written, 0 skipped, 0 failed.", MB_ICONINFORMATION, 39},
