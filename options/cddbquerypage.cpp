@@ -67,7 +67,7 @@ bool storeQuery(HWND page)
         if (!storePort(page, IDC_OPT_PROXY_PORT, &proxyPort))
             return false;
     } else {
-        parsePort(fieldText(page, IDC_OPT_PROXY_PORT), &proxyPort);
+        parsePort(controlText(page, IDC_OPT_PROXY_PORT), &proxyPort);
     }
     storeBoxes(page, queryBoxes, std::size(queryBoxes));
     storeText(page, IDC_OPT_LOCAL_ROOT, optionsCopy->cddbLocalRoot, OPTION_PATH_LIMIT);

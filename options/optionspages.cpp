@@ -140,18 +140,6 @@ void storeRadios(HWND page, const RadioOption *radios, size_t count, int32_t *fi
         }
 }
 
-std::string fieldText(HWND page, int id)
-{
-    HWND control = GetDlgItem(page, id);
-    int length = GetWindowTextLengthA(control);
-    if (length <= 0)
-        return std::string();
-    std::string text((size_t)length + 1, '\0');
-    int got = GetWindowTextA(control, &text[0], length + 1);
-    text.resize(got > 0 ? (size_t)got : 0);
-    return text;
-}
-
 void loadText(HWND page, int id, const char *text, int limit)
 {
     SendDlgItemMessageA(page, id, EM_LIMITTEXT, (WPARAM)limit, 0);
@@ -160,7 +148,7 @@ void loadText(HWND page, int id, const char *text, int limit)
 
 void storeText(HWND page, int id, char *buffer, int limit)
 {
-    std::string text = fieldText(page, id);
+    std::string text = controlText(page, id);
     if (text.size() > (size_t)limit)
         text.resize((size_t)limit);
     memcpy(buffer, text.c_str(), text.size() + 1);
@@ -185,7 +173,7 @@ void loadPort(HWND page, int id, int32_t port)
 
 bool storePort(HWND page, int id, int32_t *port)
 {
-    if (parsePort(fieldText(page, id), port))
+    if (parsePort(controlText(page, id), port))
         return true;
     showMessage(GetParent(page), portRefusal, portRefusalCaption, MB_OK | MB_ICONERROR | MB_SYSTEMMODAL);
     HWND edit = GetDlgItem(page, id);

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include "options/options.h"
+#include "ui/controltext.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -54,8 +55,6 @@ void storeRadios(HWND page, const RadioOption *radios, size_t count, int32_t *fi
 // to `limit` and copied into a buffer of limit + 1 bytes.
 void loadText(HWND page, int id, const char *text, int limit);
 void storeText(HWND page, int id, char *buffer, int limit);
-// The whole text of a control.
-std::string fieldText(HWND page, int id);
 
 // The first and last port number a connection can use.
 #define PORT_FIRST 1

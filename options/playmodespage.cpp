@@ -51,7 +51,7 @@ void setSpin(HWND page, int spinId, int editId, int first, int last, int value)
 // range. A text that is no number at all counts as above the range.
 int spinValue(HWND page, int editId, int first, int last)
 {
-    std::string text = fieldText(page, editId);
+    std::string text = controlText(page, editId);
     const char *start = text.c_str();
     char *end = nullptr;
     errno = 0;

@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include "platter/platter.h"
+#include "ui/controltext.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -74,8 +75,6 @@ struct SheetPage {
 INT_PTR sheetPageMessage(SheetPage &page, HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Small helpers for the pages.
-// The text of a control, cut to at most limit characters.
-std::string controlText(HWND page, int id, size_t limit);
 // Sets a control's text; null shows as empty.
 void setControlText(HWND page, int id, const char *text);
 void enableControls(HWND page, std::initializer_list<int> ids, bool enable);
