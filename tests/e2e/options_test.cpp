@@ -8,7 +8,7 @@
 
 namespace {
 
-const char *const optionsKey = "SOFTWARE\\Veldane Software\\Spindle2\\CurrentVersion\\Options";
+using e2e::optionsKey;
 // The menu command "Options...", the sheet's Play Modes page and its
 // "Repeat All Tracks" box (res/resource.h).
 const int optionsCommand = 40072;
@@ -31,32 +31,11 @@ protected:
 
     void TearDown() override
     {
-        if (player) {
-            HWND sheet = e2e::findWindowOf(player, "Spindle2 Options");
-            if (sheet)
-                PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
-            harness::pumpUntil([&] { return e2e::findWindowOf(player, "Spindle2 Options") == nullptr; }, 5000);
-            HWND panel = e2e::findWindowOf(player, nullptr);
-            if (panel)
-                PostMessageA(panel, WM_CLOSE, 0, 0);
-            if (WaitForSingleObject(player, 10000) != WAIT_OBJECT_0)
-                TerminateProcess(player, 1);
-            CloseHandle(player);
-        }
-        RegDeleteTreeA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Veldane Software");
-        SetEnvironmentVariableA("PLATTER_DRIVE_FOLDER_D", nullptr);
-        SetEnvironmentVariableA("PLATTER_DRIVE_FOLDER_E", nullptr);
+        e2e::closePlayer(&player, "Spindle2 Options");
+        e2e::forgetPlayerSetup();
     }
 
-    void setOption(const char *name, DWORD value)
-    {
-        HKEY key;
-        ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, optionsKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
-                                  nullptr),
-                  ERROR_SUCCESS);
-        RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE *>(&value), sizeof value);
-        RegCloseKey(key);
-    }
+    void setOption(const char *name, DWORD value) { ASSERT_TRUE(e2e::writeDword(e2e::optionsKey, name, value)); }
 
     DWORD option(const char *name)
     {
@@ -86,10 +65,7 @@ TEST_F(OptionsSheetOfThePlayer, OkOnAChangedPageSavesTheOptionToTheRegistry)
 {
     setOption("RepeatAll", 0);
     e2e::writeAudioToc(driveD, {"00:02:00", "03:00:00"}, "06:00:00");
-    player = e2e::startProgram("spindle2.exe", "", folder);
-    ASSERT_NE(player, nullptr);
-    HWND panel = nullptr;
-    harness::pumpUntil([&] { return (panel = e2e::findWindowOf(player, nullptr)) != nullptr; }, 20000);
+    HWND panel = e2e::startPlayer(&player, folder);
     ASSERT_NE(panel, nullptr);
 
     PostMessageA(panel, WM_COMMAND, optionsCommand, 0);

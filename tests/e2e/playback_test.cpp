@@ -9,7 +9,7 @@
 
 namespace {
 
-const char *const optionsKey = "SOFTWARE\\Veldane Software\\Spindle2\\CurrentVersion\\Options";
+using e2e::optionsKey;
 
 class Playback : public ::testing::Test {
 protected:
@@ -29,28 +29,11 @@ protected:
 
     void TearDown() override
     {
-        if (player) {
-            HWND panel = e2e::findWindowOf(player, nullptr);
-            if (panel)
-                PostMessageA(panel, WM_CLOSE, 0, 0);
-            if (WaitForSingleObject(player, 10000) != WAIT_OBJECT_0)
-                TerminateProcess(player, 1);
-            CloseHandle(player);
-        }
-        RegDeleteTreeA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Veldane Software");
-        SetEnvironmentVariableA("PLATTER_DRIVE_FOLDER_D", nullptr);
-        SetEnvironmentVariableA("PLATTER_DRIVE_FOLDER_E", nullptr);
+        e2e::closePlayer(&player);
+        e2e::forgetPlayerSetup();
     }
 
-    void setOption(const char *name, DWORD value)
-    {
-        HKEY key;
-        ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, optionsKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
-                                  nullptr),
-                  ERROR_SUCCESS);
-        RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE *>(&value), sizeof value);
-        RegCloseKey(key);
-    }
+    void setOption(const char *name, DWORD value) { ASSERT_TRUE(e2e::writeDword(e2e::optionsKey, name, value)); }
 
     void insertDiscs(bool intoE)
     {
@@ -62,12 +45,7 @@ protected:
     // Starts the player and waits for its panel to show play.
     HWND startPlayer()
     {
-        player = e2e::startProgram("spindle2.exe", "", folder);
-        if (!player)
-            return nullptr;
-        HWND panel = nullptr;
-        harness::pumpUntil([&] { return (panel = e2e::findWindowOf(player, nullptr)) != nullptr; }, 20000);
-        return panel;
+        return e2e::startPlayer(&player, folder);
     }
 
     std::string waitForStatus(HWND panel, const std::string &prefix, DWORD ms)

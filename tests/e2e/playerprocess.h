@@ -6,6 +6,9 @@
 
 #include "harness/harness.h"
 
+#include <windows.h>
+#include <prsht.h>
+
 #include <string>
 #include <vector>
 
@@ -146,6 +149,77 @@ inline std::string discIdOfD(const std::string &folder, const std::string &kind)
         return "";
     at += kind.size() + 1;
     return text.substr(at, text.find_first_of(" \r\n", at) - at);
+}
+
+// The player's options key under HKEY_LOCAL_MACHINE.
+const char *const optionsKey = "SOFTWARE\\Veldane Software\\Spindle2\\CurrentVersion\\Options";
+
+// Stores a number or a text under `keyName` of HKEY_LOCAL_MACHINE, as the
+// player's own options are kept; false when the key cannot be made.
+inline bool writeDword(const char *keyName, const char *name, DWORD value)
+{
+    HKEY key;
+    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, keyName, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) !=
+        ERROR_SUCCESS)
+        return false;
+    LONG result = RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE *>(&value), sizeof value);
+    RegCloseKey(key);
+    return result == ERROR_SUCCESS;
+}
+
+inline bool writeText(const char *keyName, const char *name, const std::string &value)
+{
+    HKEY key;
+    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, keyName, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) !=
+        ERROR_SUCCESS)
+        return false;
+    LONG result = RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE *>(value.c_str()),
+                                 (DWORD)value.size() + 1);
+    RegCloseKey(key);
+    return result == ERROR_SUCCESS;
+}
+
+// Starts the player in `folder` and waits for its panel; the panel, or null
+// when it does not show (the process, if any, is left in *player).
+inline HWND startPlayer(HANDLE *player, const std::string &folder)
+{
+    *player = startProgram("spindle2.exe", "", folder);
+    if (!*player)
+        return nullptr;
+    HWND panel = nullptr;
+    harness::pumpUntil([&] { return (panel = findWindowOf(*player, nullptr)) != nullptr; }, 20000);
+    return panel;
+}
+
+// Ends the player as a user would: the property sheet named `sheetCaption`
+// (when given and open) cancelled, then the panel closed; a player that has
+// not ended after 10 s is killed. *player is null afterwards.
+inline void closePlayer(HANDLE *player, const char *sheetCaption = nullptr)
+{
+    if (!*player)
+        return;
+    if (sheetCaption) {
+        HWND sheet = findWindowOf(*player, sheetCaption);
+        if (sheet)
+            PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+        harness::pumpUntil([&] { return findWindowOf(*player, sheetCaption) == nullptr; }, 5000);
+    }
+    HWND panel = findWindowOf(*player, nullptr);
+    if (panel)
+        PostMessageA(panel, WM_CLOSE, 0, 0);
+    if (WaitForSingleObject(*player, 10000) != WAIT_OBJECT_0)
+        TerminateProcess(*player, 1);
+    CloseHandle(*player);
+    *player = nullptr;
+}
+
+// What a test leaves behind in this process: the program's registry tree and
+// the drive folders it named.
+inline void forgetPlayerSetup()
+{
+    RegDeleteTreeA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Veldane Software");
+    SetEnvironmentVariableA("PLATTER_DRIVE_FOLDER_D", nullptr);
+    SetEnvironmentVariableA("PLATTER_DRIVE_FOLDER_E", nullptr);
 }
 
 } // namespace e2e

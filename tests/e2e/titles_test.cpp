@@ -11,7 +11,7 @@
 
 namespace {
 
-const char *const optionsKey = "SOFTWARE\\Veldane Software\\Spindle2\\CurrentVersion\\Options";
+using e2e::optionsKey;
 // The panel's title line and the menu command "Properties..." (res/resource.h).
 const int titleLine = 1055;
 const int propertiesCommand = 40040;
@@ -51,48 +51,21 @@ protected:
     {
         stopPlayer();
         DeleteFileA(windowsIniPath().c_str());
-        RegDeleteTreeA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Veldane Software");
-        SetEnvironmentVariableA("PLATTER_DRIVE_FOLDER_D", nullptr);
-        SetEnvironmentVariableA("PLATTER_DRIVE_FOLDER_E", nullptr);
+        e2e::forgetPlayerSetup();
     }
 
-    void setOption(const char *name, DWORD value)
-    {
-        HKEY key;
-        ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, optionsKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
-                                  nullptr),
-                  ERROR_SUCCESS);
-        RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE *>(&value), sizeof value);
-        RegCloseKey(key);
-    }
+    void setOption(const char *name, DWORD value) { ASSERT_TRUE(e2e::writeDword(e2e::optionsKey, name, value)); }
 
     void serveD(const std::string &path) { SetEnvironmentVariableA("PLATTER_DRIVE_FOLDER_D", path.c_str()); }
 
     HWND startPlayer()
     {
-        player = e2e::startProgram("spindle2.exe", "", folder);
-        if (!player)
-            return nullptr;
-        HWND panel = nullptr;
-        harness::pumpUntil([&] { return (panel = e2e::findWindowOf(player, nullptr)) != nullptr; }, 20000);
-        return panel;
+        return e2e::startPlayer(&player, folder);
     }
 
     void stopPlayer()
     {
-        if (!player)
-            return;
-        HWND sheet = e2e::findWindowOf(player, "Spindle2 Properties");
-        if (sheet)
-            PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
-        harness::pumpUntil([&] { return e2e::findWindowOf(player, "Spindle2 Properties") == nullptr; }, 5000);
-        HWND panel = e2e::findWindowOf(player, nullptr);
-        if (panel)
-            PostMessageA(panel, WM_CLOSE, 0, 0);
-        if (WaitForSingleObject(player, 10000) != WAIT_OBJECT_0)
-            TerminateProcess(player, 1);
-        CloseHandle(player);
-        player = nullptr;
+        e2e::closePlayer(&player, "Spindle2 Properties");
     }
 
     std::string waitForTitle(HWND panel, const std::string &expected, DWORD ms)
@@ -176,11 +149,7 @@ namespace {
 
 void setTextOption(const char *name, const std::string &value)
 {
-    HKEY key;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, optionsKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
-              ERROR_SUCCESS);
-    RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE *>(value.c_str()), (DWORD)value.size() + 1);
-    RegCloseKey(key);
+    ASSERT_TRUE(e2e::writeText(optionsKey, name, value));
 }
 
 // The demo disc of E: in D:, looked up in the demo's local CDDB tree of

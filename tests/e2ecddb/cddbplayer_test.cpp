@@ -11,7 +11,7 @@
 
 namespace {
 
-const char *const optionsKey = "SOFTWARE\\Veldane Software\\Spindle2\\CurrentVersion\\Options";
+using e2e::optionsKey;
 const char *const cddbKey = "SOFTWARE\\Veldane Software\\Spindle2\\CurrentVersion\\cddb";
 // The panel's title line, the fuzzy list, the submission's category list
 // and the menu command "Submit To CDDB..." (res/resource.h).
@@ -46,20 +46,12 @@ std::string spoolFile(const std::string &name)
 
 void writeDword(const char *keyName, const char *name, DWORD value)
 {
-    HKEY key;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, keyName, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
-              ERROR_SUCCESS);
-    RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE *>(&value), sizeof value);
-    RegCloseKey(key);
+    ASSERT_TRUE(e2e::writeDword(keyName, name, value));
 }
 
 void writeText(const char *keyName, const char *name, const std::string &value)
 {
-    HKEY key;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, keyName, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
-              ERROR_SUCCESS);
-    RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE *>(value.c_str()), (DWORD)value.size() + 1);
-    RegCloseKey(key);
+    ASSERT_TRUE(e2e::writeText(keyName, name, value));
 }
 
 // The discs of tests/servers/cddbdata.py, as positions of a virtual drive.
@@ -114,34 +106,19 @@ protected:
     void TearDown() override
     {
         stopPlayer();
-        RegDeleteTreeA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Veldane Software");
-        SetEnvironmentVariableA("PLATTER_DRIVE_FOLDER_D", nullptr);
-        SetEnvironmentVariableA("PLATTER_DRIVE_FOLDER_E", nullptr);
+        e2e::forgetPlayerSetup();
     }
 
     void insert(const TestDisc &disc) { e2e::writeAudioToc(drive, disc.starts, disc.leadOut); }
 
     HWND startPlayer()
     {
-        player = e2e::startProgram("spindle2.exe", "", folder);
-        if (!player)
-            return nullptr;
-        HWND panel = nullptr;
-        harness::pumpUntil([&] { return (panel = e2e::findWindowOf(player, nullptr)) != nullptr; }, 20000);
-        return panel;
+        return e2e::startPlayer(&player, folder);
     }
 
     void stopPlayer()
     {
-        if (!player)
-            return;
-        HWND panel = e2e::findWindowOf(player, nullptr);
-        if (panel)
-            PostMessageA(panel, WM_CLOSE, 0, 0);
-        if (WaitForSingleObject(player, 10000) != WAIT_OBJECT_0)
-            TerminateProcess(player, 1);
-        CloseHandle(player);
-        player = nullptr;
+        e2e::closePlayer(&player);
     }
 
     HWND waitForWindow(const char *caption, DWORD ms)
