@@ -2,7 +2,7 @@
 // Each case is one line: what the command does, then which displays follow.
 #include "app/commands.h"
 #include "app/aboutbox.h"
-#include "app/appstate.h"
+#include "core/appstate.h"
 #include "app/launch.h"
 #include "app/mainstate.h"
 #include "app/refresh.h"

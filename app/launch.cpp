@@ -1,6 +1,6 @@
 // launch.cpp - the Rackfile and the help viewer, started detached and forgotten.
 #include "app/launch.h"
-#include "app/appstate.h"
+#include "core/appstate.h"
 #include "app/mainstate.h"
 #include "ui/msgbox.h"
 

@@ -2,8 +2,8 @@
 // comes up in a fixed order when the dialog is created and goes down when it
 // is destroyed.
 #include "app/maininit.h"
-#include "app/appstate.h"
-#include "app/diaglog.h"
+#include "core/appstate.h"
+#include "core/diaglog.h"
 #include "app/mainstate.h"
 #include "cddb/cddbsession.h"
 #include "cddb/lookup.h"

@@ -1,7 +1,7 @@
 // mainwnd.cpp - the main dialog's window procedure: the program's central
 // dispatcher. Each message goes to one small handler.
 #include "app/mainwnd.h"
-#include "app/appstate.h"
+#include "core/appstate.h"
 #include "app/commands.h"
 #include "app/maininit.h"
 #include "app/mainstate.h"

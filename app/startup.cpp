@@ -1,7 +1,7 @@
 // startup.cpp - from the entry point to the end of the message loop.
 #include "app/startup.h"
-#include "app/appstate.h"
-#include "app/diaglog.h"
+#include "core/appstate.h"
+#include "core/diaglog.h"
 #include "app/mainwnd.h"
 #include "cddb/statuswnd.h"
 #include "options/registry.h"

@@ -1,6 +1,6 @@
 // timers.cpp - what each of the main window's timers does when it fires.
 #include "app/timers.h"
-#include "app/appstate.h"
+#include "core/appstate.h"
 #include "app/mainstate.h"
 #include "app/refresh.h"
 #include "app/trayclicks.h"

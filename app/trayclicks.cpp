@@ -1,7 +1,7 @@
 // trayclicks.cpp - the tray icon's mouse messages and the timer that tells
 // one click from two or three.
 #include "app/trayclicks.h"
-#include "app/appstate.h"
+#include "core/appstate.h"
 #include "app/commands.h"
 #include "app/mainstate.h"
 #include "app/refresh.h"

@@ -2,7 +2,7 @@
 // one submission at a time, the closing flag, the messages to the main
 // window, the session texts and the disc positions handed to the library.
 #include "cddb/cddbsession.h"
-#include "app/appstate.h"
+#include "core/appstate.h"
 #include "player/drives.h"
 #include "res/version.h"
 

@@ -1,7 +1,7 @@
 // fuzzydialog.cpp - "Fuzzy Search Results" (dialog 138): the inexact
 // matches of a remote query, the user's choice, and its fetch.
 #include "cddb/fuzzy.h"
-#include "app/appstate.h"
+#include "core/appstate.h"
 #include "cddb/cddbsession.h"
 #include "cddb/statuswnd.h"
 #include "res/resource.h"

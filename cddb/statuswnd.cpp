@@ -1,7 +1,7 @@
 // statuswnd.cpp - the operation status window (dialog 173) and the thread
 // that runs it.
 #include "cddb/statuswnd.h"
-#include "app/appstate.h"
+#include "core/appstate.h"
 #include "options/options.h"
 #include "res/resource.h"
 

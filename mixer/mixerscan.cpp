@@ -2,7 +2,7 @@
 // output and the sources mixed into it, examined for a volume fader and a
 // mute switch. Devices, lines and controls that cannot be read are skipped
 // without a word to the user; the diagnostics log tells what was found.
-#include "app/diaglog.h"
+#include "core/diaglog.h"
 #include "mixer/mixer.h"
 #include "mixer/mixerapi.h"
 #include "mixer/volumestep.h"

@@ -2,7 +2,7 @@
 // the record's own order.
 #include "options/options.h"
 #include "options/registry.h"
-#include "app/diaglog.h"
+#include "core/diaglog.h"
 
 #include <cstddef>
 

@@ -3,7 +3,7 @@
 #include "options/optionssheet.h"
 #include "options/optionspages.h"
 
-#include "app/appstate.h"
+#include "core/appstate.h"
 #include "cddb/serverlist.h"
 #include "res/resource.h"
 #include "ui/modal.h"

@@ -1,7 +1,7 @@
 // statusmonitor.cpp - the polls that follow the drives and the held-button
 // scan. Everything here runs on the main window's thread, from its timers.
 #include "player/statusmonitor.h"
-#include "app/appstate.h"
+#include "core/appstate.h"
 #include "app/conflict.h"
 #include "options/options.h"
 #include "player/drives.h"

@@ -2,7 +2,7 @@
 // from the play model and the drive's position after every change of play.
 #include "player/statustext.h"
 #include "player/drives.h"
-#include "app/appstate.h"
+#include "core/appstate.h"
 #include "options/options.h"
 #include "res/resource.h"
 #include "ui/tray.h"

@@ -1,6 +1,6 @@
 // main.cpp - Rackfile's entry point: with arguments it runs the command line
 // and exits with its code; without, it shows the main window.
-#include "app/appstate.h"
+#include "core/appstate.h"
 #include "rackfile/commandline.h"
 #include "rackfile/mainwindow.h"
 #include "rackfile/startdir.h"

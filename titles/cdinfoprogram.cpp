@@ -4,7 +4,7 @@
 // the program as often as it was added.
 #include "titles/cdinfopages.h"
 
-#include "app/appstate.h"
+#include "core/appstate.h"
 #include "res/resource.h"
 #include "titles/titlerecord.h"
 

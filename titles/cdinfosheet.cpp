@@ -11,7 +11,7 @@
 #include "titles/cdinfosheet.h"
 #include "titles/cdinfopages.h"
 
-#include "app/appstate.h"
+#include "core/appstate.h"
 #include "player/drives.h"
 #include "res/resource.h"
 #include "titles/titlerecord.h"

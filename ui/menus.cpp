@@ -6,7 +6,7 @@
 #include "ui/menus.h"
 #include "ui/menus_items.h"
 
-#include "app/appstate.h"
+#include "core/appstate.h"
 #include "options/options.h"
 #include "player/drives.h"
 #include "res/resource.h"

@@ -5,7 +5,7 @@
 #include "ui/menus.h"
 #include "ui/menus_items.h"
 
-#include "app/appstate.h"
+#include "core/appstate.h"
 #include "player/drives.h"
 #include "res/resource.h"
 

@@ -1,7 +1,7 @@
 // modal.cpp - modal dialogs and property sheets, through one place so that
 // tests can script them.
 #include "ui/modal.h"
-#include "app/appstate.h"
+#include "core/appstate.h"
 
 #include <mutex>
 

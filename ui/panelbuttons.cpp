@@ -1,7 +1,7 @@
 // panelbuttons.cpp - the control panel's bitmap buttons: the three faces of
 // each button (normal, pushed, disabled), loaded once, and the owner-draw
 // request that copies the right face into the button.
-#include "app/appstate.h"
+#include "core/appstate.h"
 #include "res/resource.h"
 #include "ui/panel.h"
 

@@ -1,7 +1,7 @@
 // paneldisplay.cpp - which line the control panel's display area shows: the
 // status and time (display type 0) or the track or disc title (type 1).
 // Both controls sit in the same place; exactly one of them is visible.
-#include "app/appstate.h"
+#include "core/appstate.h"
 #include "options/options.h"
 #include "res/resource.h"
 #include "ui/panel.h"

@@ -1,5 +1,5 @@
 // panelplace.cpp - where the control panel sits, and showing and hiding it.
-#include "app/appstate.h"
+#include "core/appstate.h"
 #include "options/options.h"
 #include "ui/panel.h"
 

@@ -1,7 +1,7 @@
 // The diagnostics log: its file, line format, the carriage-return rewrite,
 // that nothing happens while it is closed, and that lines written from
 // several threads (the CD library's) stay whole, also around the close.
-#include "app/diaglog.h"
+#include "core/diaglog.h"
 #include "harness/harness.h"
 
 #include <atomic>

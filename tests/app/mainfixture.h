@@ -6,7 +6,7 @@
 
 #include "player/playerfixture.h"
 
-#include "app/appstate.h"
+#include "core/appstate.h"
 #include "app/mainstate.h"
 #include "app/mainwnd.h"
 #include "options/registry.h"

@@ -1,7 +1,7 @@
 // Start-up and exit: one copy only, the working directory, the log and the
 // CD library's callbacks, and the exit code of the message loop.
-#include "app/appstate.h"
-#include "app/diaglog.h"
+#include "core/appstate.h"
+#include "core/diaglog.h"
 #include "app/startup.h"
 #include "fakes/fakeplatter.h"
 #include "player/playerfixture.h"

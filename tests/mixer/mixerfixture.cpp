@@ -1,6 +1,6 @@
 // mixerfixture.cpp - the diagnostics lines of a piece of work.
 #include "tests/mixer/mixerfixture.h"
-#include "app/diaglog.h"
+#include "core/diaglog.h"
 #include "harness/harness.h"
 
 #include <sstream>

@@ -1,6 +1,6 @@
 // Loading and saving the options record: defaults, limits, types, and the
 // log lines that say what happened.
-#include "app/diaglog.h"
+#include "core/diaglog.h"
 #include "harness/harness.h"
 #include "options/options.h"
 #include "options/registry.h"

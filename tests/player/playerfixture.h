@@ -7,7 +7,7 @@
 #include "fakes/fakeplatter.h"
 #include "harness/harness.h"
 
-#include "app/appstate.h"
+#include "core/appstate.h"
 #include "options/options.h"
 #include "player/discevents.h"
 #include "player/drives.h"

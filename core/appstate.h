@@ -1,6 +1,6 @@
 // appstate.h - process-wide values that start-up sets and the rest reads.
-#ifndef APP_APPSTATE_H
-#define APP_APPSTATE_H
+#ifndef CORE_APPSTATE_H
+#define CORE_APPSTATE_H
 
 #include <windows.h>
 

@@ -3,7 +3,7 @@
 // The CD library writes its lines from its own threads, so the stream is
 // guarded by one lock, each line goes out in one write, and a line that
 // comes after the close (a library thread still winding down) goes nowhere.
-#include "app/diaglog.h"
+#include "core/diaglog.h"
 
 #include <cstdarg>
 #include <cstdio>

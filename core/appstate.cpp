@@ -1,5 +1,5 @@
 // appstate.cpp - storage for the process-wide values of appstate.h.
-#include "app/appstate.h"
+#include "core/appstate.h"
 
 HINSTANCE instanceHandle = GetModuleHandleA(nullptr);
 char startDrive[3] = "";

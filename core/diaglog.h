@@ -1,7 +1,7 @@
 // diaglog.h - the optional diagnostics log, "diagnostics.log" in the
 // program's working directory, written only when started with "-d".
-#ifndef APP_DIAGLOG_H
-#define APP_DIAGLOG_H
+#ifndef CORE_DIAGLOG_H
+#define CORE_DIAGLOG_H
 
 // Creates (or empties) the log and writes its first line.
 void logOpen();
