@@ -32,9 +32,9 @@ void onButtonRepeat()
         volumeRepeated = 1;
     } else if (playState == PlayStatePlaying) {
         if (buttonHeld(IDC_NEXT))
-            scanTick(IDC_NEXT);
+            scanTick(true);
         else if (buttonHeld(IDC_PREVIOUS))
-            scanTick(IDC_PREVIOUS);
+            scanTick(false);
     }
 }
 

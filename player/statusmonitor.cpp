@@ -2,12 +2,12 @@
 // scan. Everything here runs on the main window's thread, from its timers.
 #include "player/statusmonitor.h"
 #include "core/appstate.h"
-#include "app/conflict.h"
 #include "options/options.h"
 #include "player/drives.h"
 #include "player/playorder.h"
 #include "player/statustext.h"
-#include "res/resource.h"
+#include "res/resource.h" // the status poll's timer
+#include "ui/conflict.h"
 #include "ui/menus.h"
 #include "ui/panel.h"
 #include "ui/tray.h"
@@ -40,17 +40,6 @@ int trackLengthSeconds(int track)
     return lm * 60 + ls;
 }
 
-// While scanning in title display, the scan text takes the title line's place.
-void showScanLine(bool scanning)
-{
-    if (options.ControlsDisplayType != 1 || !mainWindow)
-        return;
-    if (scanning)
-        SetDlgItemTextA(mainWindow, IDC_STATUS_LINE, "");
-    ShowWindow(GetDlgItem(mainWindow, IDC_STATUS_LINE), scanning ? SW_SHOW : SW_HIDE);
-    ShowWindow(GetDlgItem(mainWindow, IDC_TITLE_LINE), scanning ? SW_HIDE : SW_SHOW);
-}
-
 void restartStatusPoll()
 {
     if (mainWindow)
@@ -74,7 +63,7 @@ void scanRanOut()
 {
     scanActive = 0;
     playState = cd_stop(currentDevice());
-    showScanLine(false);
+    panelShowScanLine(false);
     restartStatusPoll();
     refreshTrayIcon();
     refreshTransportState();
@@ -112,7 +101,7 @@ void beginScan()
     cd_handle_t device = currentDevice();
     if (mainWindow)
         KillTimer(mainWindow, TIMER_STATUS_POLL);
-    showScanLine(true);
+    panelShowScanLine(true);
     int track = 0, min = 0, sec = 0, frame = 0, absMin = 0, absSec = 0, absFrame = 0;
     cd_get_cur_time_info(device, &track, &min, &sec, &frame, &absMin, &absSec, &absFrame);
     // The drive pauses while the position moves; the model stays Playing.
@@ -246,7 +235,7 @@ void pollCurrentDrive()
     advanceAfterTrack();
 }
 
-void scanTick(int button)
+void scanTick(bool forward)
 {
     if (!currentEntry())
         return;
@@ -258,7 +247,7 @@ void scanTick(int button)
     ++scanTicks;
     int step = scanStep(scanTicks);
     const char *format;
-    if (button == IDC_NEXT) {
+    if (forward) {
         scanPosition += step;
         if (scanPosition > scanTrackLength) {
             markCurrentPlayed();
@@ -287,14 +276,13 @@ void scanTick(int button)
     formatTimeText(currentTrack, scanPosition / 60, scanPosition % 60);
     char line[TIME_TEXT_SIZE + 16];
     snprintf(line, sizeof line, format, timeText);
-    if (mainWindow)
-        SetDlgItemTextA(mainWindow, IDC_STATUS_LINE, line);
+    panelSetStatusLine(line);
 }
 
 void scanResume()
 {
     scanActive = 0;
     cd_play(currentDevice(), currentTrack, scanPosition / 60, scanPosition % 60, 0, singleTrackPlay());
-    showScanLine(false);
+    panelShowScanLine(false);
     restartStatusPoll();
 }

@@ -17,9 +17,9 @@ void pollOtherDrives();
 // The current drive: track changes, end of a track or introduction window,
 // removal, and play operations made by another application.
 void pollCurrentDrive();
-// One 100-ms tick of a held next (IDC_NEXT, forward) or previous
-// (IDC_PREVIOUS, back) button while playing.
-void scanTick(int button);
+// One 100-ms tick of a held next (forward) or previous (back) button while
+// playing.
+void scanTick(bool forward);
 // The held button was released while scanning: play on from the scanned place.
 void scanResume();
 

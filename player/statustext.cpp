@@ -2,9 +2,8 @@
 // from the play model and the drive's position after every change of play.
 #include "player/statustext.h"
 #include "player/drives.h"
-#include "core/appstate.h"
 #include "options/options.h"
-#include "res/resource.h"
+#include "ui/panel.h"
 #include "ui/tray.h"
 
 #include <cstdio>
@@ -54,19 +53,6 @@ void setTrackClockText(int track, int seconds)
     snprintf(timeText, sizeof timeText, "(%d) %d:%02d", track, seconds / 60, seconds % 60);
 }
 
-// The line the panel shows for this display type: 1055 for track and disc
-// titles, 1051 for state and time.
-int lineControl()
-{
-    return options.ControlsDisplayType == 1 ? IDC_TITLE_LINE : IDC_STATUS_LINE;
-}
-
-void setLine(int control, const char *text)
-{
-    if (mainWindow)
-        SetDlgItemTextA(mainWindow, control, text);
-}
-
 // The title of the current track, copied under driveLock; empty when none.
 void currentTrackTitle(char *buffer, size_t size)
 {
@@ -107,10 +93,10 @@ void showPlayingOrPaused(const char *word)
             snprintf(line, sizeof line, "%d) %s", currentTrack, title);
         else
             snprintf(line, sizeof line, "%d)", currentTrack);
-        setLine(IDC_TITLE_LINE, line);
+        panelSetTitleLine(line);
     } else {
         snprintf(line, sizeof line, "%s %s", word, timeText);
-        setLine(IDC_STATUS_LINE, line);
+        panelSetStatusLine(line);
     }
 
     if (title[0])
@@ -125,9 +111,9 @@ void showStopped()
     if (options.ControlsDisplayType == 1) {
         char line[lineSize];
         discTitleLine(line, sizeof line);
-        setLine(IDC_TITLE_LINE, line);
+        panelSetTitleLine(line);
     } else {
-        setLine(IDC_STATUS_LINE, "Stopped");
+        panelSetStatusLine("Stopped");
     }
     traySetTip("Stopped");
 }
@@ -169,7 +155,7 @@ void updateStatusText()
 {
     DriveEntry *entry = currentEntry();
     if (!entry) {
-        setLine(lineControl(), "No Audio CD(s)");
+        panelSetShownLine("No Audio CD(s)");
         traySetTip("No Audio CD(s)");
         return;
     }
@@ -193,7 +179,7 @@ void updateStatusText()
         showStopped();
         break;
     default:
-        setLine(lineControl(), "Unknown");
+        panelSetShownLine("Unknown");
         traySetTip("Unknown");
         break;
     }

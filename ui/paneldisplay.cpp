@@ -1,6 +1,7 @@
-// paneldisplay.cpp - which line the control panel's display area shows: the
-// status and time (display type 0) or the track or disc title (type 1).
-// Both controls sit in the same place; exactly one of them is visible.
+// paneldisplay.cpp - the control panel's display area: which line it shows,
+// the status and time (display type 0) or the track or disc title (type 1),
+// and the texts the player gives those lines. Both controls sit in the same
+// place; exactly one of them is visible.
 #include "core/appstate.h"
 #include "options/options.h"
 #include "res/resource.h"
@@ -20,4 +21,34 @@ void applyDisplayType()
         ShowWindow(line, SW_HIDE);
     if (HWND line = GetDlgItem(mainWindow, shown))
         ShowWindow(line, SW_SHOW);
+}
+
+void panelSetStatusLine(const char *text)
+{
+    if (mainWindow)
+        SetDlgItemTextA(mainWindow, IDC_STATUS_LINE, text);
+}
+
+void panelSetTitleLine(const char *text)
+{
+    if (mainWindow)
+        SetDlgItemTextA(mainWindow, IDC_TITLE_LINE, text);
+}
+
+void panelSetShownLine(const char *text)
+{
+    if (options.ControlsDisplayType == 1)
+        panelSetTitleLine(text);
+    else
+        panelSetStatusLine(text);
+}
+
+void panelShowScanLine(bool scanning)
+{
+    if (options.ControlsDisplayType != 1 || !mainWindow)
+        return;
+    if (scanning)
+        SetDlgItemTextA(mainWindow, IDC_STATUS_LINE, "");
+    ShowWindow(GetDlgItem(mainWindow, IDC_STATUS_LINE), scanning ? SW_SHOW : SW_HIDE);
+    ShowWindow(GetDlgItem(mainWindow, IDC_TITLE_LINE), scanning ? SW_HIDE : SW_SHOW);
 }

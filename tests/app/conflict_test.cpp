@@ -1,5 +1,5 @@
 // The warning that another application drives the CD-ROM drive.
-#include "app/conflict.h"
+#include "ui/conflict.h"
 #include "harness/harness.h"
 #include "ui/msgbox.h"
 

@@ -1,6 +1,6 @@
 // conflict.cpp - a short-lived thread that only shows one warning, so that
 // the main thread goes on following the drives meanwhile.
-#include "app/conflict.h"
+#include "ui/conflict.h"
 #include "ui/msgbox.h"
 
 DWORD WINAPI conflictWarning(LPVOID)

@@ -1,7 +1,7 @@
 // conflict.h - the warning shown when another application drives the
 // current CD-ROM drive.
-#ifndef APP_CONFLICT_H
-#define APP_CONFLICT_H
+#ifndef UI_CONFLICT_H
+#define UI_CONFLICT_H
 
 #include <windows.h>
 
