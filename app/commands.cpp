@@ -24,12 +24,6 @@
 
 namespace {
 
-cd_handle_t currentDevice()
-{
-    DriveEntry *entry = currentEntry();
-    return entry ? entry->device : 0;
-}
-
 void cmdPlay()
 {
     if (playState == PlayStatePaused)

@@ -2,6 +2,7 @@
 // dispatcher. Each message goes to one small handler.
 #include "app/mainwnd.h"
 #include "core/appstate.h"
+#include "core/sender.h"
 #include "app/commands.h"
 #include "app/maininit.h"
 #include "app/mainstate.h"
@@ -26,12 +27,6 @@ UINT taskbarCreatedMessage()
 {
     static UINT message = RegisterWindowMessageA("TaskbarCreated");
     return message;
-}
-
-void releaseSender()
-{
-    if (InSendMessage())
-        ReplyMessage(1);
 }
 
 void onClose(HWND window)

@@ -2,6 +2,7 @@
 // that runs it.
 #include "cddb/statuswnd.h"
 #include "core/appstate.h"
+#include "core/sender.h"
 #include "options/options.h"
 #include "res/resource.h"
 
@@ -40,12 +41,6 @@ void onWindowPosChanged(HWND window, const WINDOWPOS *pos)
     reasserting = true;
     SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     reasserting = false;
-}
-
-void releaseSender()
-{
-    if (InSendMessage())
-        ReplyMessage(1);
 }
 
 // The window stops being the open one as soon as it is asked to go, before

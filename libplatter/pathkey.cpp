@@ -1,5 +1,6 @@
 // pathkey.cpp - normalising paths before they are hashed into object names.
 #include "libplatter/pathkey.h"
+#include "libplatter/fnv.h"
 
 #include <windows.h>
 
@@ -69,8 +70,6 @@ std::string comparablePath(const std::string &path)
 
 uint64_t pathKeyHash(const std::string &path)
 {
-    uint64_t hash = 14695981039346656037ull;
-    for (unsigned char c : comparablePath(path))
-        hash = (hash ^ c) * 1099511628211ull;
-    return hash;
+    std::string key = comparablePath(path);
+    return fnv1a(kFnv1aOffset, key.data(), key.size());
 }

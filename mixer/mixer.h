@@ -38,6 +38,8 @@ int openMixers(HWND window);
 // Closes every device once and empties the list.
 void closeMixers();
 
+// The entry numbered `index`; null outside 1..mixerCount.
+const MixerEntry *mixerEntry(int index);
 // The entry's line name; null outside 1..mixerCount.
 const char *mixerLineName(int index);
 // 1 when the entry has a volume fader (mixerHasVolume) or a mute switch

@@ -6,32 +6,28 @@
 std::vector<MixerEntry> mixerList;
 int mixerCount = 0;
 
-namespace {
-
-const MixerEntry *entryAt(int index)
+const MixerEntry *mixerEntry(int index)
 {
     if (index < 1 || index > mixerCount || (size_t)index > mixerList.size())
         return nullptr;
     return &mixerList[index - 1];
 }
 
-} // namespace
-
 const char *mixerLineName(int index)
 {
-    const MixerEntry *entry = entryAt(index);
+    const MixerEntry *entry = mixerEntry(index);
     return entry ? entry->lineName.c_str() : nullptr;
 }
 
 int mixerHasVolume(int index)
 {
-    const MixerEntry *entry = entryAt(index);
+    const MixerEntry *entry = mixerEntry(index);
     return entry && entry->hasVolume ? 1 : 0;
 }
 
 int mixerHasMute(int index)
 {
-    const MixerEntry *entry = entryAt(index);
+    const MixerEntry *entry = mixerEntry(index);
     return entry && entry->hasMute ? 1 : 0;
 }
 

@@ -8,12 +8,11 @@
 
 namespace {
 
-const MixerEntry *entryAt(int index)
+// The entry, when its device is open.
+const MixerEntry *openEntry(int index)
 {
-    if (index < 1 || index > mixerCount || (size_t)index > mixerList.size())
-        return nullptr;
-    const MixerEntry *entry = &mixerList[index - 1];
-    return entry->mixer ? entry : nullptr;
+    const MixerEntry *entry = mixerEntry(index);
+    return entry && entry->mixer ? entry : nullptr;
 }
 
 // One channel and one 32-bit value: the fader's MIXERCONTROLDETAILS_UNSIGNED
@@ -51,7 +50,7 @@ void writeControl(HMIXER mixer, DWORD controlId, DWORD value)
 
 void volumeUp(int index)
 {
-    const MixerEntry *entry = entryAt(index);
+    const MixerEntry *entry = openEntry(index);
     DWORD value = 0;
     if (!entry || !entry->hasVolume || !readControl(entry->mixer, entry->volumeControlId, &value))
         return;
@@ -60,7 +59,7 @@ void volumeUp(int index)
 
 void volumeDown(int index)
 {
-    const MixerEntry *entry = entryAt(index);
+    const MixerEntry *entry = openEntry(index);
     DWORD value = 0;
     if (!entry || !entry->hasVolume || !readControl(entry->mixer, entry->volumeControlId, &value))
         return;
@@ -69,7 +68,7 @@ void volumeDown(int index)
 
 void toggleMute(int index)
 {
-    const MixerEntry *entry = entryAt(index);
+    const MixerEntry *entry = openEntry(index);
     DWORD muted = 0;
     if (!entry || !entry->hasMute || !readControl(entry->mixer, entry->muteControlId, &muted))
         return;
@@ -78,7 +77,7 @@ void toggleMute(int index)
 
 int readMixerLevel(int index, DWORD *minimum, DWORD *maximum, DWORD *value, int *muted)
 {
-    const MixerEntry *entry = entryAt(index);
+    const MixerEntry *entry = openEntry(index);
     if (!entry)
         return 0;
     int filled = 0;

@@ -133,6 +133,12 @@ DriveEntry *currentEntry()
     return driveEntry(currentDrive);
 }
 
+cd_handle_t currentDevice()
+{
+    DriveEntry *entry = currentEntry();
+    return entry ? entry->device : 0;
+}
+
 bool driveHasDisc(int drive)
 {
     DriveEntry *entry = driveEntry(drive);

@@ -67,6 +67,8 @@ public:
 DriveEntry *driveEntry(int drive);
 // The current drive's entry; null when there is none.
 DriveEntry *currentEntry();
+// The current drive's library handle; 0 when there is none.
+cd_handle_t currentDevice();
 // True for a drive that is open and holds a read disc: only these are
 // selected and played.
 bool driveHasDisc(int drive);

@@ -25,12 +25,6 @@ namespace {
 // Ticks of holding before a scan starts: a shorter press is a click.
 const int scanStartDelay = 7;
 
-cd_handle_t currentDevice()
-{
-    DriveEntry *entry = currentEntry();
-    return entry ? entry->device : 0;
-}
-
 // Length of a track of the current drive in whole seconds; 0 when unknown.
 int trackLengthSeconds(int track)
 {

@@ -4,6 +4,7 @@
 #include "libplatter/devices/sheettext.h"
 #include "libplatter/devices/tocfile.h"
 #include "libplatter/devices/wavefile.h"
+#include "libplatter/fnv.h"
 
 #include <windows.h>
 
@@ -16,16 +17,13 @@ namespace devices {
 
 namespace {
 
-const uint64_t kFnvOffset = 1469598103934665603ull;
-const uint64_t kFnvPrime = 1099511628211ull;
+// Where every stamp's hash starts. Stamps outlive the program in the tray file
+// of a drive whose tray was left open, so this value stays as it has been.
+const uint64_t kStampStart = 1469598103934665603ull;
 
 void mix(uint64_t *hash, const void *data, size_t size)
 {
-    const unsigned char *bytes = (const unsigned char *)data;
-    for (size_t i = 0; i < size; ++i) {
-        *hash ^= bytes[i];
-        *hash *= kFnvPrime;
-    }
+    *hash = fnv1a(*hash, data, size);
 }
 
 // Stamp of one file: its name, size and times; 0 when it is missing.
@@ -35,7 +33,7 @@ uint64_t fileStamp(const std::string &path)
     if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) ||
         (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
         return 0;
-    uint64_t hash = kFnvOffset;
+    uint64_t hash = kStampStart;
     mix(&hash, path.data(), path.size());
     mix(&hash, &data.nFileSizeHigh, sizeof data.nFileSizeHigh);
     mix(&hash, &data.nFileSizeLow, sizeof data.nFileSizeLow);
@@ -53,7 +51,7 @@ uint64_t folderStampOf(std::string path)
     if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) ||
         !(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
         return 0;
-    uint64_t hash = kFnvOffset;
+    uint64_t hash = kStampStart;
     mix(&hash, &data.ftLastWriteTime, sizeof data.ftLastWriteTime);
     mix(&hash, &data.ftCreationTime, sizeof data.ftCreationTime);
     return hash | 1;
@@ -168,7 +166,7 @@ bool ImageFolder::findDescription(std::string *name, bool *isCue) const
 
 uint64_t ImageFolder::dataStamp(const DiscImage &image) const
 {
-    uint64_t hash = kFnvOffset;
+    uint64_t hash = kStampStart;
     for (const ImageFile &file : image.files) {
         uint64_t stamp = fileStamp(pathOf(file.name));
         mix(&hash, &stamp, sizeof stamp);
@@ -210,7 +208,7 @@ const FolderDisc &ImageFolder::refresh()
 
 uint64_t ImageFolder::probedFilesStamp() const
 {
-    uint64_t hash = kFnvOffset;
+    uint64_t hash = kStampStart;
     for (const std::string &path : probed_) {
         uint64_t stamp = fileStamp(path);
         mix(&hash, &stamp, sizeof stamp);

@@ -17,20 +17,10 @@ const DWORD kLockWaitMs = 2000;
 
 } // namespace
 
-namespace {
-
-// The same for every spelling of the folder (short names, case, slashes).
-uint64_t folderHash(const std::string &folder)
-{
-    return pathKeyHash(folder);
-}
-
-} // namespace
-
 std::string sharedObjectName(const std::string &folder, const char *suffix)
 {
     char name[96];
-    snprintf(name, sizeof name, "Local\\Platter.VirtualDrive.%016llX.%s", (unsigned long long)folderHash(folder),
+    snprintf(name, sizeof name, "Local\\Platter.VirtualDrive.%016llX.%s", (unsigned long long)pathKeyHash(folder),
              suffix);
     return name;
 }
@@ -42,7 +32,7 @@ std::string trayFileName(const std::string &folder)
     if (n == 0 || n >= sizeof temp)
         return std::string();
     char name[MAX_PATH + 64];
-    snprintf(name, sizeof name, "%sPlatter.VirtualDrive.%016llX.tray", temp, (unsigned long long)folderHash(folder));
+    snprintf(name, sizeof name, "%sPlatter.VirtualDrive.%016llX.tray", temp, (unsigned long long)pathKeyHash(folder));
     return name;
 }
 
