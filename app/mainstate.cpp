@@ -1,4 +1,5 @@
-// mainstate.cpp - storage for the main window's flags and the panel's visibility.
+// mainstate.cpp - storage for the main window's flags; resetMainState also
+// clears the panel's visibility, which ui/ keeps.
 #include "app/mainstate.h"
 #include "ui/panel.h"
 
@@ -9,7 +10,6 @@ int trayClickState = 0;
 int trayClickTimerOn = 0;
 int previousClickPending = 0;
 int volumeRepeated = 0;
-int panelVisible = 0;
 
 void resetMainState()
 {

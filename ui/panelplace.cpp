@@ -3,6 +3,8 @@
 #include "options/options.h"
 #include "ui/panel.h"
 
+int panelVisible = 0;
+
 void placePanel()
 {
     // Only the right and bottom edges are checked: a panel dragged off the
