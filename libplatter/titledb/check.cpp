@@ -69,6 +69,8 @@ int checkStore(DbCheckCounts *counts, uint32_t *damagedIds, int32_t capacity)
         return PLATTER_FAIL;
     }
 
+    if (!openStoreFile(s) || s.status != StoreStatus::Ready)
+        return s.status == StoreStatus::NoFile ? PLATTER_OK : PLATTER_FAIL;
     FileWindow window(s.file, s.fileSize);
     CheckSink sink;
     ScanResult result = scanRecords(window, kFileHeaderSize, s.fileSize, sink);

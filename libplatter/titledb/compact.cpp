@@ -79,6 +79,8 @@ int storeCompact()
         platterDiag("Title database %s is not usable; nothing was compacted.", s.path.c_str());
         return PLATTER_FAIL;
     }
+    if (!openStoreFile(s) || (s.status != StoreStatus::Ready && s.status != StoreStatus::Empty))
+        return s.status == StoreStatus::NoFile ? PLATTER_OK : PLATTER_FAIL;
 
     std::vector<std::pair<uint32_t, Slot>> slots;
     slots.reserve(s.index.size());
@@ -149,7 +151,7 @@ int storeCompact()
         platterDiag("Title database: %s cannot replace %s (error %lu); nothing was compacted.", tempPath.c_str(),
                     s.path.c_str(), (unsigned long)GetLastError());
         DeleteFileA(tempPath.c_str());
-        if (s.file.open(s.path, false) != DbFile::Opened)
+        if (s.file.openForReading(s.path) != DbFile::Opened)
             s.status = StoreStatus::Failed;
         return PLATTER_FAIL;
     }
@@ -162,11 +164,12 @@ int storeCompact()
     s.liveBytes = position - kFileHeaderSize;
     s.indexValid = true;
     s.status = StoreStatus::Ready;
-    if (s.file.open(s.path, false) != DbFile::Opened) {
+    if (s.file.openForReading(s.path) != DbFile::Opened) {
         // Compacted, but this process cannot go on using the file.
         s.resetIndex();
         s.status = StoreStatus::Failed;
     }
+    noteStoreWritten(s);
     platterDiag("Title database compacted: %lu entries kept, %lu bytes reclaimed, %lu damaged left out.",
                 (unsigned long)s.index.size(), (unsigned long)(before - position), (unsigned long)dropped);
     return dropped ? PLATTER_DB_CORRUPT_DROPPED : PLATTER_OK;

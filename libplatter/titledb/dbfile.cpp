@@ -49,6 +49,16 @@ DbFile::OpenResult DbFile::open(const std::string &path, bool create)
     return Opened;
 }
 
+DbFile::OpenResult DbFile::openForReading(const std::string &path)
+{
+    close();
+    handle_ = CreateFileA(path.c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle_ != INVALID_HANDLE_VALUE)
+        return Opened;
+    error_ = GetLastError();
+    return error_ == ERROR_FILE_NOT_FOUND || error_ == ERROR_PATH_NOT_FOUND ? Missing : Failed;
+}
+
 bool DbFile::createFresh(const std::string &path)
 {
     close();

@@ -5,6 +5,12 @@
 // database; the named mutex is taken only on the outermost level. Another
 // process that ends while holding the mutex leaves it abandoned: the next
 // owner gets it and finds at worst a torn record at the file's end.
+//
+// Beside the mutex lies a count of the writes made to the file, in named
+// shared memory that every process using the database maps. A process that
+// finds the count where it left it knows the file is as it last saw it and
+// skips reading it again; one whose mapping cannot be made checks the
+// file's size and header at every outermost level instead.
 #include "libplatter/titledb/dblock.h"
 #include "libplatter/titledb/store.h"
 #include "libplatter/diag.h"
@@ -25,12 +31,20 @@ namespace {
 // Long enough for another process to compact a large database.
 constexpr DWORD kLockWaitMs = 30000;
 
+// The shared memory's layout: one page, zero when first made.
+struct SharedChanges {
+    volatile LONG count;
+};
+
 struct LockState {
     CRITICAL_SECTION section;
     std::atomic<DWORD> owner{0};
     int depth = 0;            // only the owner reads or changes it
     HANDLE mutex = nullptr;   // for mutexPath
     std::string mutexPath;
+    HANDLE mapping = nullptr; // the shared count for mutexPath, or none
+    SharedChanges *changes = nullptr;
+    bool mappingReported = false;
     LockState() { InitializeCriticalSection(&section); }
 };
 
@@ -60,7 +74,43 @@ std::string databaseLockName(const std::string &path)
     return name;
 }
 
+std::string databaseChangesName(const std::string &path)
+{
+    char name[72];
+    snprintf(name, sizeof name, "Spindle2.TitleDatabase.%016llX.Changes", (unsigned long long)pathKeyHash(path));
+    return name;
+}
+
 namespace {
+
+void dropChanges(LockState &s)
+{
+    if (s.changes)
+        UnmapViewOfFile((void *)s.changes);
+    if (s.mapping)
+        CloseHandle(s.mapping);
+    s.changes = nullptr;
+    s.mapping = nullptr;
+}
+
+// Maps the shared count for `path`; without it the process still works,
+// only less cheaply.
+void mapChanges(LockState &s, const std::string &path)
+{
+    dropChanges(s);
+    s.mapping = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 4096,
+                                   databaseChangesName(path).c_str());
+    if (s.mapping)
+        s.changes = static_cast<SharedChanges *>(MapViewOfFile(s.mapping, FILE_MAP_READ | FILE_MAP_WRITE, 0, 0, 0));
+    if (!s.changes) {
+        if (!s.mappingReported)
+            platterDiag("Title database: the shared change count for %s cannot be made (error %lu); the file is "
+                        "checked at every lock.",
+                        path.c_str(), (unsigned long)GetLastError());
+        s.mappingReported = true;
+        dropChanges(s);
+    }
+}
 
 bool takeMutex(LockState &s, const std::string &path)
 {
@@ -70,10 +120,12 @@ bool takeMutex(LockState &s, const std::string &path)
         s.mutex = CreateMutexA(nullptr, FALSE, databaseLockName(path).c_str());
         s.mutexPath = s.mutex ? path : std::string();
         if (!s.mutex) {
+            dropChanges(s);
             platterDiag("Title database lock for %s cannot be made (error %lu).", path.c_str(),
                         (unsigned long)GetLastError());
             return false;
         }
+        mapChanges(s, path);
     }
     switch (WaitForSingleObject(s.mutex, kLockWaitMs)) {
     case WAIT_OBJECT_0:
@@ -107,7 +159,8 @@ bool lockDatabase()
             }
             taken = true;
             s.owner.store(GetCurrentThreadId());
-            storeAttach(path);
+            uint32_t count = s.changes ? (uint32_t)s.changes->count : 0;
+            storeAttach(path, s.changes ? &count : nullptr);
         } catch (...) {
             // Out of memory on the way in: everything taken is given back and
             // the index is read afresh next time, before the error goes on.
@@ -122,6 +175,17 @@ bool lockDatabase()
         }
     }
     ++s.depth;
+    return true;
+}
+
+bool noteDatabaseChanged(uint32_t *count)
+{
+    LockState &s = state();
+    if (!s.changes || s.owner.load() != GetCurrentThreadId())
+        return false;
+    // Only the holder of the mutex writes the count; the interlocked step
+    // makes it visible to the next holder in whatever process.
+    *count = (uint32_t)InterlockedIncrement(&s.changes->count);
     return true;
 }
 

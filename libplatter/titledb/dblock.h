@@ -16,6 +16,16 @@ extern const char kDatabaseFileName[];
 // processes: the same for every spelling of the same file.
 std::string databaseLockName(const std::string &path);
 
+// The name of the shared memory beside that mutex that counts the writes
+// made to the file at `path` by every process.
+std::string databaseChangesName(const std::string &path);
+
+// Called by a writer, with the database held, once it has touched the file
+// (appended, cut back, replaced): moves the count on so that every other
+// process reads the file again at its next db_lock. Returns the new count
+// in *count; false when this process has no shared count (nothing moves).
+bool noteDatabaseChanged(uint32_t *count);
+
 // Takes the database for the calling thread; false when another process
 // keeps it past the time-out.
 bool lockDatabase();

@@ -7,9 +7,15 @@
 //
 // Between two takings of the database another process may have appended
 // (the file grew: only the new part is read) or compacted (the file has a
-// new instance id in its header: all of it is read again).
+// new instance id in its header: all of it is read again). Every writer
+// moves a shared count when it touches the file (dblock.h); while the count
+// stands, a db_lock looks at nothing, and the file is opened, for reading
+// only, when a call first needs its bytes. (The handle is closed again at
+// db_unlock: held on, it would keep another process's compaction from
+// replacing the file, and a deleted file from going away.)
 #include "libplatter/titledb/store.h"
 #include "libplatter/titledb/dbfile.h"
+#include "libplatter/titledb/dblock.h"
 #include "libplatter/titledb/recordformat.h"
 #include "libplatter/titledb/scanner.h"
 #include "libplatter/titledb/storestate.h"
@@ -77,10 +83,11 @@ bool scanInto(StoreState &s, uint32_t from, uint32_t fileSize)
     return true;
 }
 
-// Opens the file and brings the index up to date with it.
+// Opens the file (unless it is open already) and brings the index up to
+// date with it.
 void refresh(StoreState &s)
 {
-    switch (s.file.open(s.path, false)) {
+    switch (s.file.isOpen() ? DbFile::Opened : s.file.openForReading(s.path)) {
     case DbFile::Missing:
         s.resetIndex();
         s.status = StoreStatus::NoFile;
@@ -178,6 +185,8 @@ bool appendFirst(StoreState &s, const std::vector<uint8_t> &frame)
     return true;
 }
 
+bool appendWritable(StoreState &s, const std::vector<uint8_t> &frame, uint32_t *offset);
+
 // Appends one framed record durably. On failure the file is cut back to
 // where it was and the index is untouched.
 bool appendFrame(StoreState &s, const std::vector<uint8_t> &frame, uint32_t *offset)
@@ -191,14 +200,36 @@ bool appendFrame(StoreState &s, const std::vector<uint8_t> &frame, uint32_t *off
         if (s.status == StoreStatus::NoFile)
             s.status = StoreStatus::Failed;
     }
+    if (s.status == StoreStatus::Ready && !openStoreFile(s))
+        return false;
     if (s.status != StoreStatus::Ready && s.status != StoreStatus::Empty) {
         platterDiag("Title database %s is not usable; nothing was written.", s.path.c_str());
         return false;
     }
     if (!s.file.writable()) {
+        // Opened for reading only: the handle that writes comes now.
+        DbFile::OpenResult reopened = s.file.open(s.path, false);
+        if (reopened != DbFile::Opened) {
+            platterDiag("Title database %s cannot be opened (error %lu); nothing was written.", s.path.c_str(),
+                        (unsigned long)s.file.error());
+            if (reopened == DbFile::Missing)
+                s.resetIndex();
+            s.status = reopened == DbFile::Missing ? StoreStatus::NoFile : StoreStatus::Failed;
+            return false;
+        }
+    }
+    if (!s.file.writable()) {
         platterDiag("Title database %s is read-only; nothing was written.", s.path.c_str());
         return false;
     }
+    bool written = appendWritable(s, frame, offset);
+    noteStoreWritten(s);
+    return written;
+}
+
+// appendFrame's work once the file is open for writing.
+bool appendWritable(StoreState &s, const std::vector<uint8_t> &frame, uint32_t *offset)
+{
     if (s.status == StoreStatus::Empty) {
         *offset = kFileHeaderSize;
         return appendFirst(s, frame);
@@ -226,16 +257,50 @@ bool appendFrame(StoreState &s, const std::vector<uint8_t> &frame, uint32_t *off
 
 } // namespace
 
-void storeAttach(const std::string &path)
+bool openStoreFile(StoreState &s)
+{
+    if (s.file.isOpen())
+        return true;
+    uint64_t size = 0;
+    if (s.file.openForReading(s.path) == DbFile::Opened && s.file.size(&size) && size == s.fileSize)
+        return true;
+    // Gone, or changed by something that does not keep the count: the file
+    // is looked at afresh. The count still stands where it was seen.
+    s.file.close();
+    ++s.refreshes;
+    refresh(s);
+    s.changesKnown = s.indexValid && s.status == StoreStatus::Ready;
+    return s.file.isOpen();
+}
+
+void noteStoreWritten(StoreState &s)
+{
+    uint32_t count = 0;
+    if (!noteDatabaseChanged(&count))
+        return;
+    // What this process wrote is in its index already.
+    s.changesSeen = count;
+    s.changesKnown = s.indexValid && s.status == StoreStatus::Ready;
+}
+
+void storeAttach(const std::string &path, const uint32_t *changes)
 {
     StoreState &s = storeState();
     if (path != s.path) {
         s.resetIndex();
+        s.file.close();
         s.path = path;
         s.status = StoreStatus::Unknown;
     }
+    if (changes && s.changesKnown && s.indexValid && s.status == StoreStatus::Ready && *changes == s.changesSeen)
+        return; // nobody wrote since this process last looked
+    ++s.refreshes;
     refresh(s);
+    s.changesKnown = changes && s.indexValid && s.status == StoreStatus::Ready;
+    s.changesSeen = changes ? *changes : 0;
 }
+
+uint32_t storeRefreshCount() { return storeState().refreshes; }
 
 void storeDetach() { storeState().file.close(); }
 
@@ -253,6 +318,11 @@ int storeRead(uint32_t winId, TitleRecord *record)
     const Slot *found = s.index.find(winId);
     if (!found)
         return 0;
+    uint32_t refreshes = s.refreshes;
+    if (!openStoreFile(s))
+        return 0;
+    if (s.refreshes != refreshes)
+        return storeRead(winId, record); // the file was read again: so was the slot
     Slot slot = *found;
     if (slot.damaged) {
         platterDiag("Title database: the entry of %08lX is damaged.", (unsigned long)winId);

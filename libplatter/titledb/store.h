@@ -11,9 +11,13 @@
 
 namespace titledb {
 
-// The process has just taken the database: opens the file at `path` and
-// brings the index up to date with whatever other processes wrote since.
-void storeAttach(const std::string &path);
+// The process has just taken the database: brings the index up to date
+// with whatever other processes wrote since. `changes` is the writers'
+// shared count (null when there is none): when it stands where this process
+// last saw it, the index is kept as it is and the file is opened only when
+// a call needs its bytes; otherwise the file's size and header are checked
+// and what was appended is read.
+void storeAttach(const std::string &path, const uint32_t *changes);
 // The process lets go of the database: closes the file, keeps the index.
 void storeDetach();
 
@@ -26,6 +30,8 @@ int storeCompact();
 // Test and benchmark seam: forget the index, so that the next db_lock reads
 // the whole file as a newly started process would.
 void storeForgetIndex();
+// Test seam: how often a db_lock has looked at the file afresh.
+uint32_t storeRefreshCount();
 
 } // namespace titledb
 

@@ -36,6 +36,13 @@ struct StoreState {
     uint32_t lostStretches = 0;  // damaged bytes of no known entry
     SlotIndex index;
 
+    // The writers' shared count (dblock.h) as this process last saw it; while
+    // it stands, the index above is the file's and the file is not read again.
+    bool changesKnown = false;
+    uint32_t changesSeen = 0;
+    // How often the file was looked at afresh at a db_lock (tests count it).
+    uint32_t refreshes = 0;
+
     // Working buffers, kept to spare allocations.
     std::vector<uint8_t> payload, frame, buffer;
 
@@ -43,6 +50,7 @@ struct StoreState {
     {
         index.clear();
         indexValid = false;
+        changesKnown = false;
         instance = 0;
         fileSize = validEnd = reportedTornAt = 0;
         liveBytes = 0;
@@ -67,6 +75,14 @@ struct StoreState {
 };
 
 StoreState &storeState();
+
+// Opens the file for reading when the index was taken on trust at db_lock
+// (storeAttach); a file that went away or changed size behind the writers'
+// count is read afresh. False when the store cannot be used now.
+bool openStoreFile(StoreState &s);
+// Called once a writer has touched the file: the shared count moves on, and
+// this process's own change is no reason for it to read the file again.
+void noteStoreWritten(StoreState &s);
 
 // A number that tells one creation or rewrite of the file from any other.
 uint64_t newInstanceId();

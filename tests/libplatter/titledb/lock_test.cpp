@@ -247,3 +247,69 @@ TEST_F(TitleDbLock, AnotherProcessWaitsUntilTheHolderLetsGo)
     ASSERT_EQ(1, read(2, &back));
     EXPECT_EQ(sampleTitle(2, "theirs"), back);
 }
+
+TEST_F(TitleDbLock, TheFileIsReadAgainOnlyWhenAnotherProcessWrote)
+{
+    ASSERT_EQ(1, write(1, sampleTitle(1, "mine")));
+    TitleData back;
+    ASSERT_EQ(1, read(1, &back));
+    uint32_t before = titledb::storeRefreshCount();
+    for (int i = 0; i < 20; ++i) {
+        ASSERT_EQ(1, read(1, &back));
+        EXPECT_EQ(0, read(2, &back));
+    }
+    ASSERT_EQ(1, write(3, sampleTitle(3, "mine")));
+    ASSERT_EQ(1, remove(3));
+    EXPECT_EQ(before, titledb::storeRefreshCount()) << "nobody else wrote: the file is not looked at again";
+
+    // Each kind of write by another process is seen at the next db_lock, once.
+    struct Case {
+        const char *steps;
+        uint32_t id;
+        const char *tag; // null: the entry is gone
+    } cases[] = {
+        {"write 2 1 theirs", 2, "theirs"},
+        {"write 1 1 over", 1, "over"},
+        {"delete 2", 2, nullptr},
+        {"write 4 1 theirs compact 1", 4, "theirs"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.steps);
+        ASSERT_EQ(0, runTool(c.steps));
+        before = titledb::storeRefreshCount();
+        if (c.tag) {
+            ASSERT_EQ(1, read(c.id, &back));
+            EXPECT_EQ(sampleTitle(c.id, c.tag), back);
+        } else {
+            EXPECT_EQ(0, read(c.id, &back));
+        }
+        ASSERT_EQ(1, read(1, &back));
+        EXPECT_EQ(before + 1, titledb::storeRefreshCount());
+    }
+    ASSERT_EQ(1, read(1, &back));
+    EXPECT_EQ(sampleTitle(1, "over"), back);
+}
+
+TEST_F(TitleDbLock, AFileChangedOrRemovedWithoutTheCountIsStillNoticed)
+{
+    // Something that is no writer of ours (a copy put back, a deletion)
+    // changes the file's size: the next db_lock looks at it again.
+    ASSERT_EQ(1, write(1, sampleTitle(1, "one")));
+    ASSERT_EQ(1, write(2, sampleTitle(2, "two")));
+    std::string two = fileBytes();
+    ASSERT_EQ(1, write(3, sampleTitle(3, "three")));
+    TitleData back;
+    ASSERT_EQ(1, read(3, &back));
+
+    putFileBytes(two);
+    EXPECT_EQ(0, read(3, &back)) << "the older, shorter copy holds no 3";
+    ASSERT_EQ(1, read(2, &back));
+    EXPECT_EQ(sampleTitle(2, "two"), back);
+
+    ASSERT_TRUE(DeleteFileA(dbPath().c_str()));
+    EXPECT_EQ(0, read(1, &back)) << "the file is gone, and so are its entries";
+    ASSERT_EQ(1, write(5, sampleTitle(5, "five")));
+    reopen();
+    ASSERT_EQ(1, read(5, &back));
+    EXPECT_EQ(0, read(1, &back));
+}
