@@ -1,8 +1,11 @@
 // scanner.cpp - the record walk. A record with a sane head is stepped over
-// by its length; a damaged head makes the walk search for the next sane
-// head, and the tails just in front of that head tell which entries the
-// damaged stretch held. Bytes at the end that form no whole record are a
-// torn tail: an append that never finished.
+// by its length. A damaged head makes the walk look for the record's own
+// tail (a sound tail whose length reaches back exactly to the head), which
+// gives the damaged record's extent and entry; failing that, it searches for
+// the next whole record that checks out, and the tails just in front of it
+// tell which entries the damaged stretch held. So one damaged byte costs
+// the record it is in and no more. Bytes at the end that form no whole
+// record are a torn tail: an append that never finished.
 #include "libplatter/titledb/scanner.h"
 #include "libplatter/titledb/recordformat.h"
 
@@ -16,7 +19,29 @@ namespace {
 constexpr uint32_t kSearchChunk = 64 * 1024;
 const uint8_t kMagicBytes[4] = {'T', 'R', 'E', 'C'};
 
-// Offset of the first sane record head in [from, end), or end when none.
+inline uint32_t get32(const uint8_t *p)
+{
+    return (uint32_t)p[0] | (uint32_t)p[1] << 8 | (uint32_t)p[2] << 16 | (uint32_t)p[3] << 24;
+}
+
+// True when a whole record that checks out (head, payload and tail) starts
+// at `at` and ends by `end`. A sane head alone is not trusted: the bytes of
+// a text can look like one.
+bool wholeRecordAt(ByteSource &source, uint32_t at, uint32_t end, const RecordHead &head, bool *failed)
+{
+    uint32_t length = head.recordLength();
+    if (length > end - at)
+        return false;
+    const uint8_t *bytes = source.view(at, length);
+    if (!bytes) {
+        *failed = true;
+        return false;
+    }
+    RecordHead again;
+    return checkFrame(bytes, length, &again) == FrameCheck::Good;
+}
+
+// Offset of the first whole, sound record in [from, end), or end when none.
 // Sets *failed on a read failure.
 uint32_t findNextHead(ByteSource &source, uint32_t from, uint32_t end, bool *failed)
 {
@@ -37,14 +62,56 @@ uint32_t findNextHead(ByteSource &source, uint32_t from, uint32_t end, bool *fai
                 break;
             i = (uint32_t)(static_cast<const uint8_t *>(hit) - bytes);
             RecordHead head;
-            if (memcmp(bytes + i, kMagicBytes, 4) == 0 && parseRecordHead(bytes + i, &head))
+            if (memcmp(bytes + i, kMagicBytes, 4) != 0 || !parseRecordHead(bytes + i, &head))
+                continue;
+            if (wholeRecordAt(source, pos + i, end, head, failed))
                 return pos + i;
+            if (*failed)
+                return end;
+            // The check read elsewhere: the chunk is fetched again.
+            bytes = source.view(pos, chunk);
+            if (!bytes) {
+                *failed = true;
+                return end;
+            }
         }
         if (chunk == end - pos)
             break;
         pos += lastStart + 1;
     }
     return end;
+}
+
+// The end of the record whose damaged head lies at `from`, told by its own
+// tail: the first sound tail whose length reaches back exactly to `from`.
+// 0 when there is none; sets *failed on a read failure.
+uint32_t findOwnTail(ByteSource &source, uint32_t from, uint32_t end, RecordTail *tail, bool *failed)
+{
+    if (end - from < kRecordOverhead)
+        return 0;
+    uint32_t limit = end - from > kMaxPayloadLength + kRecordOverhead ? from + kMaxPayloadLength + kRecordOverhead : end;
+    uint32_t pos = from + kRecordHeadSize; // where the shortest record's tail starts
+    uint32_t lastStart = limit - kRecordTailSize;
+    while (pos <= lastStart) {
+        uint32_t span = lastStart - pos + kRecordTailSize;
+        uint32_t chunk = span < kSearchChunk ? span : kSearchChunk;
+        const uint8_t *bytes = source.view(pos, chunk);
+        if (!bytes) {
+            *failed = true;
+            return 0;
+        }
+        // Tails wholly inside this chunk; the next one starts after the last.
+        uint32_t starts = chunk - kRecordTailSize + 1;
+        for (uint32_t i = 0; i < starts; ++i) {
+            uint32_t recordEnd = pos + i + kRecordTailSize;
+            // The length field is compared first: the seal is worked out
+            // only where the length already fits.
+            if (get32(bytes + i + 4) == recordEnd - from && parseRecordTail(bytes + i, tail))
+                return recordEnd;
+        }
+        pos += starts;
+    }
+    return 0;
 }
 
 // Reports the damaged stretch [from, to): walking back from its end, each
@@ -117,6 +184,16 @@ ScanResult scanRecords(ByteSource &source, uint32_t from, uint32_t end, ScanSink
                 break;
             }
             pos += length;
+            result.validEnd = pos;
+            continue;
+        }
+        RecordTail own;
+        uint32_t ownEnd = findOwnTail(source, pos, end, &own, &result.readFailed);
+        if (result.readFailed)
+            return result;
+        if (ownEnd) {
+            sink.onRecord({ScanEvent::Damaged, own.winId, pos, ownEnd - pos});
+            pos = ownEnd;
             result.validEnd = pos;
             continue;
         }

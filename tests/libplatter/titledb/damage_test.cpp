@@ -273,3 +273,79 @@ TEST_F(TitleDbDamage, AnEmptyOrHalfMadeFileIsAnEmptyDatabase)
         EXPECT_EQ(sampleTitle(1, "one"), back);
     }
 }
+
+TEST_F(TitleDbDamage, FlippedByteInTheFirstOrLastRecordCostsOnlyThatEntry)
+{
+    struct Case {
+        const char *name;
+        int offset; // from the record's start; negative: from its end
+    } cases[] = {
+        {"head magic", 1},   {"head length", 12},    {"head checksum", 20}, {"payload", 30},
+        {"payload end", -13}, {"tail winId", -12}, {"tail length", -6},   {"tail seal", -2},
+    };
+    for (int victim : {0, 5}) {
+        uint32_t id = victim == 0 ? 1 : 5;
+        for (const Case &c : cases) {
+            SCOPED_TRACE(std::string(c.name) + (victim ? " of the last record" : " of the first record"));
+            useNewFolder();
+            std::vector<uint32_t> at = writeFive();
+            std::string bytes = fileBytes();
+            uint32_t start = at[victim], end = victim + 1 < (int)at.size() ? at[victim + 1] : (uint32_t)bytes.size();
+            bytes[c.offset >= 0 ? start + c.offset : end + c.offset] ^= 0x21;
+            putFileBytes(bytes);
+            reopen();
+            TitleData back;
+            EXPECT_EQ(0, read(id, &back));
+            std::vector<uint32_t> others;
+            for (uint32_t other : {1u, 2u, 4u, 5u})
+                if (other != id)
+                    others.push_back(other);
+            expectIntact(others);
+            ASSERT_EQ(1, read(3, &back));
+            EXPECT_EQ(sampleTitle(30, "three new"), back);
+
+            // The next append goes after the damaged record, not over it.
+            ASSERT_EQ(1, write(6, sampleTitle(6, "six")));
+            EXPECT_EQ(bytes.size() + recordSize(sampleTitle(6, "six")), (size_t)fileSize());
+            EXPECT_EQ(PLATTER_DB_CORRUPT_DROPPED, compact());
+            reopen();
+            expectIntact(others);
+            ASSERT_EQ(1, read(6, &back));
+            EXPECT_EQ(sampleTitle(6, "six"), back);
+            EXPECT_EQ(0, read(id, &back));
+        }
+    }
+}
+
+TEST_F(TitleDbDamage, ADamagedRecordHoldingRecordBytesLosesNothingElse)
+{
+    // A programmed order is any 32-bit numbers, so it can hold what looks
+    // like the head of a long record. Damage to the real head in front of it
+    // must not make the rest of the file look like a torn append.
+    std::vector<uint8_t> claim(4000, 'x'), fake;
+    titledb::frameRecord(titledb::KindEntry, 99, claim.data(), (uint32_t)claim.size(), &fake);
+    TitleData holder = sampleTitle(2, "two");
+    holder.program.clear();
+    for (uint32_t i = 0; i < titledb::kRecordHeadSize; i += 4) {
+        uint32_t word;
+        memcpy(&word, fake.data() + i, 4);
+        holder.program.push_back((int32_t)word);
+    }
+    ASSERT_EQ(1, write(1, sampleTitle(1, "one")));
+    uint32_t at = (uint32_t)fileSize();
+    ASSERT_EQ(1, write(2, holder));
+    ASSERT_EQ(1, write(4, sampleTitle(4, "four")));
+    ASSERT_EQ(1, write(5, sampleTitle(5, "five")));
+    std::string bytes = fileBytes();
+    bytes[at + 2] ^= 0x01;
+    putFileBytes(bytes);
+    reopen();
+    TitleData back;
+    EXPECT_EQ(0, read(2, &back));
+    expectIntact({1, 4, 5});
+    ASSERT_EQ(1, write(6, sampleTitle(6, "six")));
+    reopen();
+    expectIntact({1, 4, 5});
+    EXPECT_EQ(PLATTER_DB_CORRUPT_DROPPED, compact());
+    expectIntact({1, 4, 5});
+}

@@ -230,3 +230,84 @@ TEST(TitleDbScanner, GarbageAfterTheHeaderIsATornTailOrLost)
     EXPECT_EQ(expected, rec2.events);
     EXPECT_EQ(im.bytes.size(), result.validEnd);
 }
+
+TEST(TitleDbScanner, OneFlippedByteCostsOnlyItsRecord)
+{
+    // Every byte of the first, a middle and the last of five records, flipped
+    // in turn: the walk names that record's entry as damaged, with its exact
+    // extent, and every other record is found whole.
+    Image clean;
+    for (uint32_t id = 1; id <= 5; ++id)
+        clean.entry(id, 20 + 15 * (int)id);
+    for (size_t victim : {(size_t)0, (size_t)2, (size_t)4}) {
+        std::vector<std::string> expected;
+        for (size_t i = 0; i < 5; ++i)
+            expected.push_back((i == victim ? "damaged " : "entry ") + std::to_string(i + 1) + " " + span(clean, i));
+        for (uint32_t at = 0; at < clean.size[victim]; ++at) {
+            for (uint8_t mask : {(uint8_t)0x01, (uint8_t)0xFF}) {
+                Image im = clean;
+                im.bytes[im.at[victim] + at] ^= mask;
+                MemorySource source(im.bytes);
+                Recorder rec;
+                ScanResult result = scanRecords(source, kFileHeaderSize, (uint32_t)im.bytes.size(), rec);
+                ASSERT_EQ(expected, rec.events) << "record " << victim << ", byte " << at << ", mask " << (int)mask;
+                ASSERT_EQ(im.bytes.size(), result.validEnd) << "record " << victim << ", byte " << at;
+            }
+        }
+    }
+
+    // A damaged middle record and a torn last one: each loses only itself.
+    Image im = clean;
+    im.bytes[im.at[2] + 3] ^= 0x20;
+    im.bytes.resize(im.at[4] + im.size[4] / 2);
+    MemorySource source(im.bytes);
+    Recorder rec;
+    ScanResult result = scanRecords(source, kFileHeaderSize, (uint32_t)im.bytes.size(), rec);
+    std::vector<std::string> expected = {"entry 1 " + span(im, 0), "entry 2 " + span(im, 1),
+                                         "damaged 3 " + span(im, 2), "entry 4 " + span(im, 3)};
+    EXPECT_EQ(expected, rec.events);
+    EXPECT_EQ(im.at[4], result.validEnd);
+}
+
+TEST(TitleDbScanner, RecordBytesInsideATextNeverPassForRecords)
+{
+    // A programmed order is a list of any 32-bit numbers, so a payload can
+    // hold the bytes of a whole record, or of a head alone. When the head of
+    // the record holding them is damaged, the walk must neither take those
+    // bytes for an entry nor stop at them.
+    std::vector<uint8_t> inner;
+    frameRecord(KindDeletion, 77, nullptr, 0, &inner);
+    // A head claiming a payload far past the end of the file, its checksum made good.
+    std::vector<uint8_t> bigHead;
+    std::vector<uint8_t> claim(4000, 'x');
+    std::vector<uint8_t> longRecord;
+    frameRecord(KindEntry, 78, claim.data(), (uint32_t)claim.size(), &longRecord);
+    bigHead.assign(longRecord.begin(), longRecord.begin() + kRecordHeadSize);
+
+    for (const std::vector<uint8_t> *hidden : {&inner, &bigHead}) {
+        Image im;
+        im.entry(1, 10);
+        titletest::TitleData d;
+        d.startFrames = {0};
+        d.program = {1, 2};
+        for (size_t i = 0; i < hidden->size(); i += 4)
+            d.program.push_back((int32_t)((*hidden)[i] | (*hidden)[i + 1] << 8 | (*hidden)[i + 2] << 16 |
+                                          (uint32_t)(*hidden)[i + 3] << 24));
+        d.program.push_back(3);
+        titletest::RecordView view(d);
+        std::vector<uint8_t> payload;
+        EncodeError error;
+        ASSERT_TRUE(encodeTitle(*view.get(), &payload, &error));
+        im.add(KindEntry, 2, payload);
+        im.entry(3, 10);
+        im.entry(4, 10);
+        im.bytes[im.at[1] + 1] ^= 0x04; // the head of the record holding the text
+        MemorySource source(im.bytes);
+        Recorder rec;
+        ScanResult result = scanRecords(source, kFileHeaderSize, (uint32_t)im.bytes.size(), rec);
+        std::vector<std::string> expected = {"entry 1 " + span(im, 0), "damaged 2 " + span(im, 1),
+                                             "entry 3 " + span(im, 2), "entry 4 " + span(im, 3)};
+        EXPECT_EQ(expected, rec.events) << (hidden == &inner ? "a whole record" : "a head alone");
+        EXPECT_EQ(im.bytes.size(), result.validEnd);
+    }
+}
