@@ -191,6 +191,10 @@ bool appendWritable(StoreState &s, const std::vector<uint8_t> &frame, uint32_t *
 // where it was and the index is untouched.
 bool appendFrame(StoreState &s, const std::vector<uint8_t> &frame, uint32_t *offset)
 {
+    // Taken on trust at db_lock: the file is opened now, and may turn out to
+    // be gone.
+    if (s.status == StoreStatus::Ready)
+        openStoreFile(s);
     if (s.status == StoreStatus::NoFile) {
         if (s.file.open(s.path, true) != DbFile::Opened) {
             platterDiag("Title database %s cannot be made (error %lu).", s.path.c_str(), (unsigned long)s.file.error());
@@ -200,8 +204,6 @@ bool appendFrame(StoreState &s, const std::vector<uint8_t> &frame, uint32_t *off
         if (s.status == StoreStatus::NoFile)
             s.status = StoreStatus::Failed;
     }
-    if (s.status == StoreStatus::Ready && !openStoreFile(s))
-        return false;
     if (s.status != StoreStatus::Ready && s.status != StoreStatus::Empty) {
         platterDiag("Title database %s is not usable; nothing was written.", s.path.c_str());
         return false;

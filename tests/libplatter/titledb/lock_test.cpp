@@ -312,4 +312,12 @@ TEST_F(TitleDbLock, AFileChangedOrRemovedWithoutTheCountIsStillNoticed)
     reopen();
     ASSERT_EQ(1, read(5, &back));
     EXPECT_EQ(0, read(1, &back));
+
+    // Gone again, and written to at once: a new file is made.
+    ASSERT_TRUE(DeleteFileA(dbPath().c_str()));
+    ASSERT_EQ(1, write(6, sampleTitle(6, "six")));
+    reopen();
+    ASSERT_EQ(1, read(6, &back));
+    EXPECT_EQ(sampleTitle(6, "six"), back);
+    EXPECT_EQ(0, read(5, &back));
 }
