@@ -1,5 +1,6 @@
 // bench_titledb.cpp - how fast the title database is at 1,000, 10,000 and
-// 100,000 entries: opening and indexing the file, reading an entry, a
+// 100,000 entries: opening and indexing the file, reading an entry (with
+// db_lock held, and as db_lock+read+db_unlock), db_lock+db_unlock alone, a
 // durable write, a deletion, compacting a file that is a quarter
 // reclaimable, and the file's size. Prints figures; asserts nothing.
 //
