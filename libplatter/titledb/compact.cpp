@@ -147,7 +147,7 @@ int storeCompact()
     // The old file's handle goes first: a file open without delete sharing
     // could not be replaced.
     s.file.close();
-    if (!MoveFileExA(tempPath.c_str(), s.path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    if (!DbFile::replace(tempPath, s.path)) {
         platterDiag("Title database: %s cannot replace %s (error %lu); nothing was compacted.", tempPath.c_str(),
                     s.path.c_str(), (unsigned long)GetLastError());
         DeleteFileA(tempPath.c_str());

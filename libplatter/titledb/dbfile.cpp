@@ -13,6 +13,14 @@ constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELE
 constexpr uint32_t kWindowSize = 4u << 20;
 
 std::atomic<int64_t> writeBudget{-1};
+std::atomic<FileChangeWatcher> changeWatcher{nullptr};
+
+void aboutToChange(FileChange::Kind kind, HANDLE handle, uint64_t offset, const void *data, uint32_t length,
+                   const char *path, const char *source = nullptr)
+{
+    if (FileChangeWatcher watcher = changeWatcher.load())
+        watcher(FileChange{kind, handle, offset, data, length, path, source});
+}
 
 // Every use of a handle happens with the database held, so moving the file
 // pointer and then reading or writing is safe. (Passing the offset in an
@@ -28,11 +36,14 @@ bool seek(HANDLE handle, uint64_t offset)
 } // namespace
 
 void setWriteBudget(int64_t bytes) { writeBudget.store(bytes); }
+void setFileChangeWatcher(FileChangeWatcher watcher) { changeWatcher.store(watcher); }
 
 DbFile::OpenResult DbFile::open(const std::string &path, bool create)
 {
     close();
     DWORD disposition = create ? OPEN_ALWAYS : OPEN_EXISTING;
+    if (create)
+        aboutToChange(FileChange::Create, INVALID_HANDLE_VALUE, 0, nullptr, 0, path.c_str());
     handle_ = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, kShareAll, nullptr, disposition,
                           FILE_ATTRIBUTE_NORMAL, nullptr);
     writable_ = handle_ != INVALID_HANDLE_VALUE;
@@ -62,6 +73,7 @@ DbFile::OpenResult DbFile::openForReading(const std::string &path)
 bool DbFile::createFresh(const std::string &path)
 {
     close();
+    aboutToChange(FileChange::Create, INVALID_HANDLE_VALUE, 0, nullptr, 0, path.c_str());
     handle_ = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
                           FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle_ == INVALID_HANDLE_VALUE) {
@@ -107,6 +119,7 @@ bool DbFile::readAt(uint64_t offset, void *buffer, uint32_t length)
 
 bool DbFile::writeAt(uint64_t offset, const void *data, uint32_t length)
 {
+    aboutToChange(FileChange::Write, handle_, offset, data, length, nullptr);
     uint32_t allowed = length;
     int64_t budget = writeBudget.load();
     if (budget >= 0) {
@@ -133,6 +146,7 @@ bool DbFile::writeAt(uint64_t offset, const void *data, uint32_t length)
 
 bool DbFile::truncate(uint64_t length)
 {
+    aboutToChange(FileChange::Truncate, handle_, length, nullptr, 0, nullptr);
     if (!seek(handle_, length) || !SetEndOfFile(handle_)) {
         error_ = GetLastError();
         return false;
@@ -142,11 +156,18 @@ bool DbFile::truncate(uint64_t length)
 
 bool DbFile::flush()
 {
+    aboutToChange(FileChange::Flush, handle_, 0, nullptr, 0, nullptr);
     if (!FlushFileBuffers(handle_)) {
         error_ = GetLastError();
         return false;
     }
     return true;
+}
+
+bool DbFile::replace(const std::string &from, const std::string &to)
+{
+    aboutToChange(FileChange::Replace, INVALID_HANDLE_VALUE, 0, nullptr, 0, to.c_str(), from.c_str());
+    return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
 const uint8_t *FileWindow::view(uint32_t offset, uint32_t length)

@@ -39,6 +39,8 @@ public:
     bool writeAt(uint64_t offset, const void *data, uint32_t length);
     bool truncate(uint64_t length);
     bool flush();
+    // Puts the file at `from` in the place of the one at `to` in one step.
+    static bool replace(const std::string &from, const std::string &to);
     // The Win32 error of the last call that failed.
     DWORD error() const { return error_; }
 
@@ -66,6 +68,22 @@ private:
 // a full disk (a write that crosses the limit writes its first part only).
 // Negative: no limit.
 void setWriteBudget(int64_t bytes);
+
+// Test seam: every change about to be made to a database file, shown to
+// the watcher just before it is made. The crash tests end the process
+// there, after putting down only the first bytes of a write when they want
+// a torn one. The shipped library never sets a watcher.
+struct FileChange {
+    enum Kind { Create, Write, Truncate, Flush, Replace } kind;
+    HANDLE handle;        // the file (Write, Truncate, Flush)
+    uint64_t offset;      // Write: where it goes; Truncate: the new length
+    const void *data;     // Write
+    uint32_t length;      // Write
+    const char *path;     // Create: the file made; Replace: the one replaced
+    const char *source;   // Replace: the file put in its place
+};
+using FileChangeWatcher = void (*)(const FileChange &change);
+void setFileChangeWatcher(FileChangeWatcher watcher);
 
 } // namespace titledb
 
