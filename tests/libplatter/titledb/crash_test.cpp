@@ -7,8 +7,8 @@
 // the acknowledged operations, or of those and the one under way. A death
 // in a compaction leaves the old file as it was or the whole new one.
 //
-// SPINDLE2_CRASH_POINTS sets how many deaths by the seam one run makes
-// (scripts/crashwalk walks at least a thousand).
+// SPINDLE2_CRASH_POINTS sets how many deaths by the seam each phase of the
+// walk makes (the suite walks a thousand in all, scripts/crashwalk more).
 #include "tests/libplatter/titledb/crashscript.h"
 #include "tests/libplatter/titledb/titledbfixture.h"
 
@@ -22,7 +22,9 @@ using namespace titletest;
 namespace {
 
 constexpr int kEndedItself = 71;
-constexpr int kSuitePoints = 360;
+// Each of the walk's five phases in the suite (a thousand points in all):
+// about 10 s, or 25 s on a loaded 2-core machine.
+constexpr int kSuitePoints = 200;
 constexpr int kRandomKills = 100;
 
 struct Change {
@@ -225,6 +227,10 @@ protected:
     std::string logPath_, dryFolder_;
 };
 
+// The walk in phases that start at different points of each operation.
+class TitleDbCrashWalk : public TitleDbCrash, public ::testing::WithParamInterface<int> {
+};
+
 void report(const Counts &c)
 {
     printf("crash points %d: %d in writes, %d in deletions, %d in compactions; %d torn writes; "
@@ -240,13 +246,17 @@ void report(const Counts &c)
 // prefixes. An operation's walk starts at a point that moves on from one
 // operation to the next and ends when the operation survives a death (or,
 // for a compaction, after its last change), so that points after the one
-// that makes an operation stick are reached in later operations.
-TEST_F(TitleDbCrash, WriterKilledAtEveryFileChangeLeavesTheAcknowledgedEntries)
+// that makes an operation stick are reached in later operations. The
+// phases walk different stretches of the script, from different points.
+TEST_P(TitleDbCrashWalk, WriterKilledAtEveryFileChangeLeavesTheAcknowledgedEntries)
 {
+    const uint32_t phase = (uint32_t)GetParam();
     const int target = configuredPoints();
     Counts counts;
     uint32_t applied = 0; // operations 0..applied-1 are in the database
-    for (uint32_t op = 0; counts.points < target && !HasFailure(); ++op) {
+    // Each phase begins further on in the script: its first writer does the
+    // operations before that without dying.
+    for (uint32_t op = 25 * phase; counts.points < target && !HasFailure(); ++op) {
         CrashOp what = crashOpAt(op, crashModelAfter(op));
         std::vector<Change> changes = dryRun(applied, op);
         std::vector<Point> points;
@@ -260,7 +270,8 @@ TEST_F(TitleDbCrash, WriterKilledAtEveryFileChangeLeavesTheAcknowledgedEntries)
         }
         ASSERT_FALSE(points.empty()) << "operation " << op << " changes no file";
         bool compaction = what.kind == CrashOp::Compact;
-        for (size_t i = op % points.size(); i < points.size() && counts.points < target && !HasFailure(); ++i) {
+        size_t start = (op + 4 * phase) % points.size();
+        for (size_t i = start; i < points.size() && counts.points < target && !HasFailure(); ++i) {
             std::string before = fileBytes();
             ChildRun run = runChild(folder_, applied, op, (long)op, points[i]);
             uint32_t next = acknowledged(run, applied);
@@ -290,7 +301,7 @@ TEST_F(TitleDbCrash, WriterKilledAtEveryFileChangeLeavesTheAcknowledgedEntries)
         }
         if (compaction)
             applied = op + 1; // compacted or not, the entries are the same
-        counts.operations = (int)op + 1;
+        counts.operations = (int)(op + 1 - 25 * phase);
     }
     report(counts);
     EXPECT_GE(counts.points, target);
@@ -341,5 +352,7 @@ TEST_F(TitleDbCrash, WriterKilledAtRandomMomentsLeavesTheAcknowledgedEntries)
     report(counts);
     EXPECT_EQ(kRandomKills, counts.randomKills);
 }
+
+INSTANTIATE_TEST_SUITE_P(Phase, TitleDbCrashWalk, ::testing::Values(0, 1, 2, 3, 4));
 
 } // namespace
