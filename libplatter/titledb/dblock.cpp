@@ -132,6 +132,11 @@ bool takeMutex(LockState &s, const std::string &path)
         return true;
     case WAIT_ABANDONED:
         platterDiag("Title database: another program ended while holding the database.");
+        // It may have ended in the middle of a write, after the file changed
+        // and before the count moved: the count moves now, so that every
+        // process looks at the file again.
+        if (s.changes)
+            InterlockedIncrement(&s.changes->count);
         return true;
     case WAIT_TIMEOUT:
         platterDiag("Title database: another program has held the database for over %lu seconds.",
