@@ -115,7 +115,7 @@ void saveOptions()
 {
     logLinef("Saving Spindle2 options.");
     HKEY key;
-    if (!regOpenWrite(OPTIONS_KEY, &key)) {
+    if (!regCreateWrite(OPTIONS_KEY, &key)) {
         logLinef("Unable to save Spindle2 options.");
         return;
     }

@@ -1,5 +1,6 @@
-// registry.cpp - the registry helpers: HKEY_LOCAL_MACHINE only, no key is
-// ever created here (installation creates the program's keys).
+// registry.cpp - the registry helpers: HKEY_LOCAL_MACHINE only. Keys are
+// created only by regCreateWrite (installation creates the program's keys;
+// the options key is made when a copy that was never installed saves).
 #include "options/registry.h"
 
 #include <cstring>
@@ -12,6 +13,12 @@ bool regOpenRead(const char *path, HKEY *key)
 bool regOpenWrite(const char *path, HKEY *key)
 {
     return RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_WRITE, key) == ERROR_SUCCESS;
+}
+
+bool regCreateWrite(const char *path, HKEY *key)
+{
+    return RegCreateKeyExA(HKEY_LOCAL_MACHINE, path, 0, nullptr, 0, KEY_WRITE, nullptr, key, nullptr) ==
+           ERROR_SUCCESS;
 }
 
 bool regReadDword(HKEY key, const char *name, int32_t *value)

@@ -14,6 +14,10 @@
 // Open an existing key for reading (KEY_READ) or writing (KEY_WRITE).
 bool regOpenRead(const char *path, HKEY *key);
 bool regOpenWrite(const char *path, HKEY *key);
+// Opens a key for writing, creating it (and the keys above it) when it is
+// missing: a copy of the program that was never installed keeps its options
+// from one start to the next instead of starting from the defaults each time.
+bool regCreateWrite(const char *path, HKEY *key);
 // Reads a REG_DWORD into *value; a value of another type or size leaves it alone.
 bool regReadDword(HKEY key, const char *name, int32_t *value);
 // Reads a text (REG_SZ or REG_EXPAND_SZ) of at most `limit` bytes into

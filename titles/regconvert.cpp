@@ -191,7 +191,7 @@ void convertRegistryTitles()
 
     // Marked before anything is converted: a conversion cut short is not
     // run again.
-    if (regOpenWrite(OPTIONS_KEY, &key)) {
+    if (regCreateWrite(OPTIONS_KEY, &key)) {
         const int32_t done = 1;
         regWriteDword(key, "Converted", &done);
         regClose(key);

@@ -1,4 +1,4 @@
-// The registry helpers: HKEY_LOCAL_MACHINE only, keys never created.
+// The registry helpers: HKEY_LOCAL_MACHINE only; only regCreateWrite makes a key.
 #include "harness/harness.h"
 #include "options/registry.h"
 
@@ -13,6 +13,15 @@ TEST(RegistryHelpers, OpenNeverCreatesTheKey)
     EXPECT_FALSE(regOpenRead(testKey, &key));
     EXPECT_FALSE(regOpenWrite(testKey, &key));
     EXPECT_FALSE(regOpenRead(testKey, &key)) << "a failed open for writing must not have created it";
+
+    ASSERT_TRUE(regCreateWrite(testKey, &key)) << "the key and the keys above it are made";
+    int32_t number = 7;
+    EXPECT_EQ(regWriteDword(key, "Number", &number), ERROR_SUCCESS);
+    regClose(key);
+    EXPECT_TRUE(registry.exists(testKey, "Number"));
+    ASSERT_TRUE(regCreateWrite(testKey, &key)) << "an existing key opens as it is";
+    regClose(key);
+    EXPECT_TRUE(registry.exists(testKey, "Number")) << "opening again keeps its values";
 }
 
 TEST(RegistryHelpers, WriteReadDeleteRoundTrip)

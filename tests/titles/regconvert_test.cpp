@@ -247,6 +247,24 @@ TEST_F(Conversion, MissingOldKeyOnlySetsTheFlag)
     EXPECT_FALSE(keyExists(oldKey)) << "no key is created";
 }
 
+// A copy that was never installed has no options key: the flag makes it, so
+// the second start converts nothing and asks nothing.
+TEST_F(Conversion, WithoutTheOptionsKeyTheFlagStillHolds)
+{
+    ASSERT_EQ(RegDeleteTreeA(HKEY_LOCAL_MACHINE, OPTIONS_KEY), ERROR_SUCCESS);
+    HKEY gone;
+    ASSERT_NE(RegOpenKeyExA(HKEY_LOCAL_MACHINE, OPTIONS_KEY, 0, KEY_READ, &gone), ERROR_SUCCESS);
+    addEntry("AB", twoTracks);
+    harness::MessageBoxRecorder boxes(IDNO);
+    convertRegistryTitles();
+    EXPECT_TRUE(converted());
+    EXPECT_EQ(boxes.count(), 1u);
+    fake::reset();
+    convertRegistryTitles();
+    EXPECT_EQ(boxes.count(), 1u) << "the second start asks nothing";
+    EXPECT_TRUE(fake::calls().empty());
+}
+
 TEST_F(Conversion, FlagAlreadySetConvertsNothing)
 {
     registry_.setDword(OPTIONS_KEY, "Converted", 1);
