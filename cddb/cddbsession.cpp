@@ -117,7 +117,14 @@ bool stopCddbWorkers(DWORD waitMs)
 
 void resetCddbSession()
 {
+    std::lock_guard<std::mutex> hold(threadLock);
     closing.store(false);
+    // A worker that ended while the previous window was closing never had
+    // its end message handled: once every worker has ended, both kinds may
+    // start again.
+    pruneEndedThreads();
+    if (threads.empty())
+        jobRunning[CddbJobLookup] = jobRunning[CddbJobSubmit] = false;
 }
 
 cddb_handle_t openCddbHandle()

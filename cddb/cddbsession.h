@@ -37,7 +37,8 @@ void notifyMainWindow(UINT message, WPARAM wParam);
 // the drive table nor the main window. True when every worker had ended.
 bool stopCddbWorkers(DWORD waitMs = 5000);
 
-// At start-up: a new main window may start workers again.
+// At start-up: a new main window may start workers again (of either kind,
+// once the previous window's workers have ended).
 void resetCddbSession();
 
 // The fuzzy-match dialog while it is open (so that shutdown can close it).

@@ -47,7 +47,9 @@ protected:
     void TearDown() override
     {
         statusWindowClose();
-        EXPECT_TRUE(harness::pumpUntil([] { return statusWindowHandle() == nullptr; }));
+        // Its thread destroys the window after the handle is cleared: the
+        // next case must not meet it.
+        EXPECT_TRUE(harness::pumpUntil([] { return statusWindowHandle() == nullptr && countStatusWindows() == 0; }));
     }
 };
 
