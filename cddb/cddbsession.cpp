@@ -7,6 +7,7 @@
 #include "res/version.h"
 
 #include <atomic>
+#include <cstring>
 #include <mutex>
 #include <vector>
 
@@ -30,6 +31,31 @@ void pruneEndedThreads()
         }
     }
 }
+
+// A worker held by a window of its own (a message box, the fuzzy-match
+// dialog) would keep the whole shutdown waiting for a user who is leaving:
+// each such dialog is answered Cancel, which every caller takes as the safe
+// choice (nothing fetched, nothing sent).
+BOOL CALLBACK cancelWorkerDialog(HWND window, LPARAM)
+{
+    char className[16] = "";
+    if (GetClassNameA(window, className, sizeof className) > 0 && strcmp(className, "#32770") == 0)
+        PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
+    return TRUE;
+}
+
+void cancelWorkerDialogs(const std::vector<HANDLE> &workers)
+{
+    for (HANDLE worker : workers) {
+        DWORD id = GetThreadId(worker);
+        if (id != 0)
+            EnumThreadWindows(id, cancelWorkerDialog, 0);
+    }
+}
+
+// While waiting at shutdown, a worker's dialog is looked for this often: a
+// worker may open one after the first look.
+const DWORD dialogLookMs = 250;
 
 } // namespace
 
@@ -101,14 +127,16 @@ bool stopCddbWorkers(DWORD waitMs)
         // A worker may be in the middle of sending to the main window, which
         // is this thread: its message is answered here, or it would wait on
         // us while we wait on it.
-        DWORD result = MsgWaitForMultipleObjects((DWORD)waiting.size(), waiting.data(), FALSE, waitMs - spent,
-                                                 QS_SENDMESSAGE);
+        cancelWorkerDialogs(waiting);
+        DWORD slice = waitMs - spent < dialogLookMs ? waitMs - spent : dialogLookMs;
+        DWORD result =
+            MsgWaitForMultipleObjects((DWORD)waiting.size(), waiting.data(), FALSE, slice, QS_SENDMESSAGE);
         if (result < WAIT_OBJECT_0 + waiting.size()) {
             waiting.erase(waiting.begin() + (long)(result - WAIT_OBJECT_0));
         } else if (result == WAIT_OBJECT_0 + waiting.size()) {
             MSG message;
             PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-        } else {
+        } else if (result != WAIT_TIMEOUT) {
             break;
         }
     }

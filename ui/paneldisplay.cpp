@@ -7,6 +7,8 @@
 #include "res/resource.h"
 #include "ui/panel.h"
 
+#include <cstring>
+
 void applyDisplayType()
 {
     if (!mainWindow)
@@ -23,16 +25,35 @@ void applyDisplayType()
         ShowWindow(line, SW_SHOW);
 }
 
+namespace {
+
+// The polls give the lines their text every second, mostly the text they
+// already show: an unchanged text is not set again, so the control is
+// neither rewritten nor repainted.
+void setLine(int control, const char *text)
+{
+    HWND line = mainWindow ? GetDlgItem(mainWindow, control) : nullptr;
+    if (!line || !text)
+        return;
+    char shown[512] = "";
+    if (strlen(text) < sizeof shown - 1) {
+        GetWindowTextA(line, shown, sizeof shown);
+        if (strcmp(shown, text) == 0)
+            return;
+    }
+    SetWindowTextA(line, text);
+}
+
+} // namespace
+
 void panelSetStatusLine(const char *text)
 {
-    if (mainWindow)
-        SetDlgItemTextA(mainWindow, IDC_STATUS_LINE, text);
+    setLine(IDC_STATUS_LINE, text);
 }
 
 void panelSetTitleLine(const char *text)
 {
-    if (mainWindow)
-        SetDlgItemTextA(mainWindow, IDC_TITLE_LINE, text);
+    setLine(IDC_TITLE_LINE, text);
 }
 
 void panelSetShownLine(const char *text)

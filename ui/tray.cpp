@@ -106,8 +106,14 @@ void trayShowNoDisc()
 void traySetTip(const char *text)
 {
     // The shell's field holds 64 bytes: longer texts keep their first 63 characters.
-    snprintf(tipText, sizeof tipText, "%s", text ? text : "");
-    if (!trayOwner)
+    char tip[sizeof tipText];
+    snprintf(tip, sizeof tip, "%s", text ? text : "");
+    // The polls set the tip every second, mostly to what it already is; the
+    // shell is only told of a change (under Wine each call is a synchronous
+    // round trip to the tray's process, which then repaints).
+    bool unchanged = strcmp(tip, tipText) == 0;
+    snprintf(tipText, sizeof tipText, "%s", tip);
+    if (!trayOwner || unchanged)
         return;
     NOTIFYICONDATAA data = record();
     data.uFlags = NIF_TIP;

@@ -124,4 +124,24 @@ TEST_F(Workers, ShutdownWhileAWorkerSends)
     }
 }
 
+// A worker that waits in a message box of its own (no user is left to
+// answer it) is answered Cancel by the shutdown, which then does not wait
+// out its time.
+TEST_F(Workers, ShutdownAnswersABoxAWorkerHolds)
+{
+    HANDLE shown = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    int answer = 0;
+    fake::setPause("cddb_query_remote", [&] {
+        SetEvent(shown);
+        answer = MessageBoxA(nullptr, "Held", "Worker Box", MB_OK | MB_ICONERROR);
+    });
+    ASSERT_EQ(startLookupWorker(1), 1);
+    ASSERT_EQ(WaitForSingleObject(shown, 10000), (DWORD)WAIT_OBJECT_0);
+
+    EXPECT_TRUE(stopCddbWorkers(20000));
+    EXPECT_EQ(answer, IDCANCEL);
+    fake::setPause("cddb_query_remote", nullptr);
+    CloseHandle(shown);
+}
+
 } // namespace

@@ -91,6 +91,29 @@ INSTANTIATE_TEST_SUITE_P(Cases, TrayTip,
                          ::testing::Values(TipCase{0, 0}, TipCase{10, 10}, TipCase{63, 63}, TipCase{64, 63},
                                            TipCase{200, 63}));
 
+// The status poll sets the tip every second: the shell hears only of a
+// change, and a change after an unchanged one still goes out.
+TEST_F(Tray, UnchangedTipIsNotSentAgain)
+{
+    add();
+    shell.clear();
+    traySetTip("Stopped");
+    traySetTip("Stopped");
+    traySetTip("Playing (1) 0:01");
+    traySetTip("Playing (1) 0:01");
+    ASSERT_EQ(shell.size(), 2u);
+    EXPECT_STREQ(shell[0].data.szTip, "Stopped");
+    EXPECT_STREQ(shell[1].data.szTip, "Playing (1) 0:01");
+    // A tip the shell was given by another operation counts as sent.
+    trayShowNoDisc();
+    shell.clear();
+    traySetTip("Spindle Error");
+    EXPECT_TRUE(shell.empty());
+    traySetTip("No Audio CD(s)");
+    ASSERT_EQ(shell.size(), 1u);
+    EXPECT_STREQ(shell[0].data.szTip, "No Audio CD(s)");
+}
+
 struct IconCase {
     bool drive;
     int state;
