@@ -16,24 +16,47 @@
 
 namespace {
 
-bool buttonHeld(int id)
+// The buttons that repeat while held, found once per main window: this
+// runs ten times a second, and finding a control by its id asks the window
+// system for the dialog's children each time (a wineserver round trip under
+// Wine), while asking the button its state stays in this thread.
+struct RepeatButtons {
+    HWND owner = nullptr;
+    HWND volumeUp = nullptr, volumeDown = nullptr, next = nullptr, previous = nullptr;
+};
+RepeatButtons repeatButtons;
+
+const RepeatButtons &buttonsOfMainWindow()
 {
-    return (SendDlgItemMessageA(mainWindow, id, BM_GETSTATE, 0, 0) & BST_PUSHED) != 0;
+    if (repeatButtons.owner != mainWindow) {
+        repeatButtons.owner = mainWindow;
+        repeatButtons.volumeUp = GetDlgItem(mainWindow, IDC_VOLUME_UP);
+        repeatButtons.volumeDown = GetDlgItem(mainWindow, IDC_VOLUME_DOWN);
+        repeatButtons.next = GetDlgItem(mainWindow, IDC_NEXT);
+        repeatButtons.previous = GetDlgItem(mainWindow, IDC_PREVIOUS);
+    }
+    return repeatButtons;
+}
+
+bool buttonHeld(HWND button)
+{
+    return button && (SendMessageA(button, BM_GETSTATE, 0, 0) & BST_PUSHED) != 0;
 }
 
 // Held buttons repeat: the volume buttons step the volume, next and previous scan.
 void onButtonRepeat()
 {
-    if (buttonHeld(IDC_VOLUME_UP)) {
+    const RepeatButtons &buttons = buttonsOfMainWindow();
+    if (buttonHeld(buttons.volumeUp)) {
         volumeUp(options.VolumeMixer);
         volumeRepeated = 1;
-    } else if (buttonHeld(IDC_VOLUME_DOWN)) {
+    } else if (buttonHeld(buttons.volumeDown)) {
         volumeDown(options.VolumeMixer);
         volumeRepeated = 1;
     } else if (playState == PlayStatePlaying) {
-        if (buttonHeld(IDC_NEXT))
+        if (buttonHeld(buttons.next))
             scanTick(true);
-        else if (buttonHeld(IDC_PREVIOUS))
+        else if (buttonHeld(buttons.previous))
             scanTick(false);
     }
 }

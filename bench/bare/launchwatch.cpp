@@ -4,12 +4,15 @@
 // and private memory, then closes that window and waits for the end.
 // Prints "name value" lines; "idle begin" and "idle end" mark the idle
 // stretch so that the script can read the wineserver's CPU time across it.
-//   launchwatch.exe IDLE_SECONDS PROGRAM [ARGUMENTS...]
+// With --command ID the window is sent WM_COMMAND ID once it is shown (the
+// player's Stop or Play button), before the stretch begins.
+//   launchwatch.exe [--command ID] IDLE_SECONDS PROGRAM [ARGUMENTS...]
 #include <windows.h>
 #include <psapi.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 namespace {
@@ -64,8 +67,14 @@ double cpuSeconds(HANDLE process)
 
 int main(int argc, char **argv)
 {
+    int command_id = 0;
+    if (argc >= 3 && strcmp(argv[1], "--command") == 0) {
+        command_id = atoi(argv[2]);
+        argv += 2;
+        argc -= 2;
+    }
     if (argc < 3) {
-        fprintf(stderr, "usage: launchwatch IDLE_SECONDS PROGRAM [ARGUMENTS...]\n");
+        fprintf(stderr, "usage: launchwatch [--command ID] IDLE_SECONDS PROGRAM [ARGUMENTS...]\n");
         return 2;
     }
     int idleSeconds = atoi(argv[1]);
@@ -96,6 +105,8 @@ int main(int argc, char **argv)
         return 1;
     }
     printf("launch_ms %.0f\n", (double)(now.QuadPart - start.QuadPart) * 1000.0 / (double)frequency.QuadPart);
+    if (command_id)
+        PostMessageA(search.found, WM_COMMAND, (WPARAM)command_id, 0);
     Sleep(2000); // start-up work that follows the first paint settles
     printf("idle begin\n");
     fflush(stdout);

@@ -78,9 +78,12 @@ def winpath(path):
     return subprocess.run(["winepath", "-w", path], capture_output=True, text=True).stdout.strip()
 
 
-def measure(program, arguments):
+def measure(program, arguments, command_id=None):
     env = dict(os.environ, WINEPREFIX=prefix, WINEDEBUG="-all")
-    command = ["wine", os.path.join(bindir, "launchwatch.exe"), str(idle), winpath(program)] + arguments
+    command = ["wine", os.path.join(bindir, "launchwatch.exe")]
+    if command_id:
+        command += ["--command", str(command_id)]
+    command += [str(idle), winpath(program)] + arguments
     child = subprocess.Popen(command, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True, env=env,
                              cwd=workdir)
     figures = {}
@@ -107,27 +110,38 @@ def measure(program, arguments):
     return figures
 
 
-programs = [("Spindle2", os.path.join(bindir, "spindle2.exe"), []),
-            ("bare program", os.path.join(bindir, "bareplayer.exe"), [])]
-results = {name: [] for name, _, _ in programs}
+# The player starts playing the first audio disc (D: has sound); the
+# panel's Stop (1049) and Play (1047) buttons give the two idle states.
+STOP_BUTTON, PLAY_BUTTON = 1049, 1047
+spindle = os.path.join(bindir, "spindle2.exe")
+programs = [("Spindle2", spindle, [], STOP_BUTTON),
+            ("bare program", os.path.join(bindir, "bareplayer.exe"), [], None)]
+results = {name: [] for name, _, _, _ in programs}
+playing = []
 # One uncounted run of each first: the player's first start in a prefix
 # files the discs' titles, and both find the prefix's services running.
-for name, program, arguments in programs:
-    measure(program, arguments)
+for name, program, arguments, command_id in programs:
+    measure(program, arguments, command_id)
 for run in range(runs):
-    for name, program, arguments in programs:
-        results[name].append(measure(program, arguments))
+    for name, program, arguments, command_id in programs:
+        results[name].append(measure(program, arguments, command_id))
+    playing.append(measure(spindle, [], PLAY_BUTTON))
 
 rows = [("launch to panel shown with its text (ms)", "launch_ms"),
         ("idle CPU, program (% of a core)", "idle_cpu_percent"),
         ("idle CPU, wineserver (% of a core)", "wineserver_cpu_percent"),
         ("private memory (MB)", "private_mb"),
         ("WM_CLOSE to process end (ms)", "shutdown_ms")]
-print("median of %d runs, %d s idle each" % (runs, idle))
+
+
+def median(figures, key):
+    values = [r[key] for r in figures if key in r]
+    return "%.2f" % statistics.median(values) if values else "-"
+
+
+print("median of %d runs, %d s idle each; Spindle2 stopped unless said" % (runs, idle))
 print("%-42s %12s %14s" % ("figure", "Spindle2", "bare program"))
 for label, key in rows:
-    cells = []
-    for name, _, _ in programs:
-        values = [r[key] for r in results[name] if key in r]
-        cells.append("%.2f" % statistics.median(values) if values else "-")
-    print("%-42s %12s %14s" % (label, cells[0], cells[1]))
+    print("%-42s %12s %14s" % (label, median(results["Spindle2"], key), median(results["bare program"], key)))
+print("%-42s %12s %14s" % ("idle CPU playing D:, program (%)", median(playing, "idle_cpu_percent"), "-"))
+print("%-42s %12s %14s" % ("idle CPU playing D:, wineserver (%)", median(playing, "wineserver_cpu_percent"), "-"))
