@@ -73,12 +73,6 @@ public:
         serial_ = serial;
         running_ = true;
     }
-    void halt()
-    {
-        if (running_)
-            waveOutReset(device_);
-        running_ = false;
-    }
     bool running() const { return running_; }
     uint32_t serial() const { return serial_; }
     // The frame the device is playing now.
@@ -200,8 +194,11 @@ void AudioFeed::run()
                 disc = disc_;
         }
         if (record.timeline.mode != PlayMode::Playing || !disc) {
+            // Closed, not only reset: an open wave device keeps the sound
+            // system's threads ticking every few milliseconds (Wine's
+            // PulseAudio driver does) while nothing plays.
             if (stream.isOpen())
-                stream.halt();
+                stream.close();
             continue;
         }
         if (!speaking) {
