@@ -21,7 +21,10 @@ TEST_F(TitlesPageTest, ShowsTheDiscWithTheFocusOnTheArtist)
 {
     loadNamedDisc();
     onPage(TitlesPage, [](HWND page) {
-        harness::pumpFor(0);   // the focus moves once the page is up
+        // The focus moves once the page is up and the sheet is active; the
+        // activation comes from the display server and can lag behind when
+        // another window had it.
+        harness::pumpUntil([&] { return GetFocus() == GetDlgItem(page, IDC_CDINFO_ARTIST); }, 3000);
         EXPECT_EQ(text(page, IDC_CDINFO_ARTIST), "Artist");
         EXPECT_EQ(text(page, IDC_CDINFO_TITLE), "Album");
         EXPECT_EQ(listLines(page, IDC_CDINFO_TRACKS),

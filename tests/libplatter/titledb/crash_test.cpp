@@ -99,8 +99,20 @@ protected:
         STARTUPINFOA si = {};
         si.cb = sizeof si;
         PROCESS_INFORMATION pi = {};
-        if (!CreateProcessA(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
-            ADD_FAILURE() << "cannot start " << exe << " (error " << GetLastError() << ")";
+        // Wine now and then refuses a process start under load (internal
+        // error 1359); a few more tries tell that apart from a real fault.
+        bool started = false;
+        DWORD error = 0;
+        for (int attempt = 0; attempt < 4 && !started; ++attempt) {
+            if (attempt)
+                Sleep(200);
+            started = CreateProcessA(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+                                     &pi) != FALSE;
+            if (!started)
+                error = GetLastError();
+        }
+        if (!started) {
+            ADD_FAILURE() << "cannot start " << exe << " (error " << error << ")";
             return nullptr;
         }
         CloseHandle(pi.hThread);
