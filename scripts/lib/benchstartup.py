@@ -117,7 +117,8 @@ spindle = os.path.join(bindir, "spindle2.exe")
 programs = [("Spindle2", spindle, [], STOP_BUTTON),
             ("bare program", os.path.join(bindir, "bareplayer.exe"), [], None)]
 results = {name: [] for name, _, _, _ in programs}
-playing = []
+playing, bare_playing = [], []
+bare = os.path.join(bindir, "bareplayer.exe")
 # One uncounted run of each first: the player's first start in a prefix
 # files the discs' titles, and both find the prefix's services running.
 for name, program, arguments, command_id in programs:
@@ -126,6 +127,7 @@ for run in range(runs):
     for name, program, arguments, command_id in programs:
         results[name].append(measure(program, arguments, command_id))
     playing.append(measure(spindle, [], PLAY_BUTTON))
+    bare_playing.append(measure(bare, [], PLAY_BUTTON))
 
 rows = [("launch to panel shown with its text (ms)", "launch_ms"),
         ("idle CPU, program (% of a core)", "idle_cpu_percent"),
@@ -143,5 +145,9 @@ print("median of %d runs, %d s idle each; Spindle2 stopped unless said" % (runs,
 print("%-42s %12s %14s" % ("figure", "Spindle2", "bare program"))
 for label, key in rows:
     print("%-42s %12s %14s" % (label, median(results["Spindle2"], key), median(results["bare program"], key)))
-print("%-42s %12s %14s" % ("idle CPU playing D:, program (%)", median(playing, "idle_cpu_percent"), "-"))
-print("%-42s %12s %14s" % ("idle CPU playing D:, wineserver (%)", median(playing, "wineserver_cpu_percent"), "-"))
+# Playing: the player plays the disc in D:, the bare program a tone with
+# the same buffering through the same wave device.
+print("%-42s %12s %14s" % ("idle CPU playing sound, program (%)", median(playing, "idle_cpu_percent"),
+                           median(bare_playing, "idle_cpu_percent")))
+print("%-42s %12s %14s" % ("idle CPU playing sound, wineserver (%)", median(playing, "wineserver_cpu_percent"),
+                           median(bare_playing, "wineserver_cpu_percent")))
