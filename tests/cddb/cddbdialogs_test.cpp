@@ -12,7 +12,7 @@
 namespace {
 
 using namespace cddbtest;
-using Actions = std::function<void(HWND)>;
+using Actions = harness::DialogActions;
 
 std::vector<std::string> lines(HWND control, bool combo)
 {
@@ -23,32 +23,6 @@ std::vector<std::string> lines(HWND control, bool combo)
         SendMessageA(control, combo ? CB_GETLBTEXT : LB_GETTEXT, i, (LPARAM)text);
         result.push_back(text);
     }
-    return result;
-}
-
-// Runs the dialog for real; `actions` act as the user from another thread.
-INT_PTR runDialog(int templateId, DLGPROC proc, const char *caption, const Actions &actions, bool opens = true)
-{
-    std::thread user([&] {
-        HWND dialog = nullptr;
-        for (int i = 0; i < 200 && !dialog; ++i) {
-            dialog = FindWindowA("#32770", caption);
-            if (!dialog || !IsWindowVisible(dialog)) {
-                dialog = nullptr;
-                Sleep(25);
-            }
-        }
-        if (!dialog) {
-            if (opens)
-                ADD_FAILURE() << "dialog \"" << caption << "\" did not open";
-            return;
-        }
-        actions(dialog);
-        if (IsWindow(dialog))
-            PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
-    });
-    INT_PTR result = DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId), nullptr, proc, 0);
-    user.join();
     return result;
 }
 
@@ -94,7 +68,7 @@ TEST_F(CddbDialogs, FuzzyMatchDialog)
         std::vector<std::string> shown;
         int preselected = -2;
         std::string ok, notInList;
-        INT_PTR result = runDialog(IDD_FUZZY_MATCH, fuzzyMatchProc, "Fuzzy Search Results", [&](HWND d) {
+        INT_PTR result = harness::runDialogAsUser(IDD_FUZZY_MATCH, fuzzyMatchProc, "Fuzzy Search Results", [&](HWND d) {
             shown = lines(GetDlgItem(d, IDC_FUZZY_LIST), false);
             preselected = (int)SendDlgItemMessageA(d, IDC_FUZZY_LIST, LB_GETCURSEL, 0, 0);
             char text[128] = "";
@@ -162,11 +136,13 @@ TEST_F(CddbDialogs, SubmitCategoryDialog)
             RegDeleteKeyA(HKEY_LOCAL_MACHINE, CDDB_KEY);
         std::vector<std::string> shown;
         int preselected = -2;
-        INT_PTR result = runDialog(IDD_SUBMIT_CATEGORY, submitCategoryProc, "Submit A New Entry", [&](HWND d) {
+        auto user = [&](HWND d) {
             shown = lines(GetDlgItem(d, IDC_SUBMIT_CATEGORY), true);
             preselected = (int)SendDlgItemMessageA(d, IDC_SUBMIT_CATEGORY, CB_GETCURSEL, 0, 0);
             c.user(d);
-        }, c.key);
+        };
+        INT_PTR result =
+            harness::runDialogAsUser(IDD_SUBMIT_CATEGORY, submitCategoryProc, "Submit A New Entry", user, c.key);
         EXPECT_EQ(result, c.result);
         if (c.key) {
             EXPECT_EQ(shown, (std::vector<std::string>{"blues", "rock"}));

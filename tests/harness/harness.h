@@ -153,6 +153,16 @@ bool pumpUntil(const std::function<bool()> &done, DWORD timeoutMs = 5000);
 // Pumps this thread's messages for a while.
 void pumpFor(DWORD ms);
 
+// What the user does once a dialog is up; `dialog` is its window.
+using DialogActions = std::function<void(HWND dialog)>;
+// Runs dialog `templateId` of the test program with `proc` for real, modal on
+// this thread; `actions` act on it from another thread once the window
+// captioned `caption` shows, and whatever they leave open is cancelled. With
+// `opens` false the dialog is expected to end before it shows. The dialog's
+// result.
+INT_PTR runDialogAsUser(int templateId, DLGPROC proc, const char *caption, const DialogActions &actions,
+                        bool opens = true);
+
 // A new empty folder for this test, removed by the next run's clean-up.
 std::string scratchFolder();
 // Reads a whole file; empty when missing.

@@ -24,38 +24,6 @@ std::vector<std::string> listLines(HWND list)
     return lines;
 }
 
-// What the user does once the dialog is up; `dialog` is its window.
-using UserActions = std::function<void(HWND dialog)>;
-
-HWND findDialog(const char *caption)
-{
-    HWND found = nullptr;
-    harness::pumpUntil([&] {
-        // Visible only once WM_INITDIALOG has filled it.
-        found = FindWindowA("#32770", caption);
-        return found != nullptr && IsWindowVisible(found);
-    }, 10000);
-    return found;
-}
-
-INT_PTR runDialog(int templateId, DLGPROC proc, const char *caption, const UserActions &actions)
-{
-    std::thread user([&] {
-        HWND dialog = findDialog(caption);
-        if (!dialog) {
-            ADD_FAILURE() << "dialog \"" << caption << "\" did not open";
-            return;
-        }
-        actions(dialog);
-        // Whatever the actions left open is cancelled, so the test ends.
-        if (IsWindow(dialog))
-            PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
-    });
-    INT_PTR result = DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId), nullptr, proc, 0);
-    user.join();
-    return result;
-}
-
 void pick(HWND dialog, int listId, int line)
 {
     SendDlgItemMessageA(dialog, listId, LB_SETCURSEL, line, 0);
@@ -112,7 +80,7 @@ TEST_F(SelectDialogs, TrackDialog)
         currentTrack = c.current;
         std::vector<std::string> lines;
         int selected = -2;
-        INT_PTR result = runDialog(IDD_TRACK_SELECT, trackSelectProc, "Select Track", [&](HWND d) {
+        INT_PTR result = harness::runDialogAsUser(IDD_TRACK_SELECT, trackSelectProc, "Select Track", [&](HWND d) {
             lines = listLines(GetDlgItem(d, IDC_TRACK_LIST));
             selected = (int)SendDlgItemMessageA(d, IDC_TRACK_LIST, LB_GETCURSEL, 0, 0);
             c.user(d);
@@ -168,7 +136,7 @@ TEST_F(SelectDialogs, DriveDialog)
         currentDrive = c.current;
         std::vector<std::string> lines;
         int selected = -2;
-        INT_PTR result = runDialog(IDD_DRIVE_SELECT, driveSelectProc, "Select Drive", [&](HWND d) {
+        INT_PTR result = harness::runDialogAsUser(IDD_DRIVE_SELECT, driveSelectProc, "Select Drive", [&](HWND d) {
             lines = listLines(GetDlgItem(d, IDC_DRIVE_LIST));
             selected = (int)SendDlgItemMessageA(d, IDC_DRIVE_LIST, LB_GETCURSEL, 0, 0);
             c.user(d);
